@@ -1,0 +1,65 @@
+#pragma once
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zw {
+
+// A calendar date of the proleptic Gregorian calendar, years 1 to 9999.
+struct Date {
+    int year = 1;
+    int month = 1;
+    int day = 1;
+    auto operator<=>(const Date&) const = default;
+};
+
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    auto operator<=>(const TimeOfDay&) const = default;
+};
+
+// Local wall-clock time as the system shows it; the program never reads the system clock
+// itself but asks a Clock for this.
+struct LocalDateTime {
+    Date date;
+    TimeOfDay time;
+    auto operator<=>(const LocalDateTime&) const = default;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalDateTime now() const = 0;
+};
+
+// The machine's local time.
+class SystemClock final : public Clock {
+public:
+    LocalDateTime now() const override;
+};
+
+bool isLeapYear(int year);
+int daysInMonth(int year, int month);
+bool isValidDate(const Date& date);
+// Days since 01.01.1970 (negative before); valid dates only.
+int64_t dayNumber(const Date& date);
+Date dateFromDayNumber(int64_t days);
+// 0 = Sunday ... 6 = Saturday.
+int weekday(const Date& date);
+
+// German short date, day.month[.year]: blanks before a number are skipped; a year of one
+// or two digits lies in the century of currentYear; a missing year is currentYear.
+std::optional<Date> parseGermanDate(std::string_view text, int currentYear);
+// "hh:nn" or "hh:nn:ss" on the 24-hour clock, blanks before a number skipped.
+std::optional<TimeOfDay> parseTime(std::string_view text);
+
+// "dd.mm.yyyy"
+std::string formatDate(const Date& date);
+// "hh:nn"
+std::string formatHourMinute(int hour, int minute);
+
+} // namespace zw
