@@ -1,0 +1,111 @@
+#include "common/zeitwache_error.h"
+#include "store/data_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+using namespace zw;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        path_ = fs::temp_directory_path() / ("zw-data-" + std::to_string(::getpid()) + "-" +
+                                            std::to_string(counter_++));
+        fs::create_directories(path_);
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    static inline int counter_ = 0;
+    fs::path path_;
+};
+
+std::string contentOf(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write(const fs::path& p, const std::string& bytes)
+{
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+using Lines = std::vector<std::string>;
+
+} // namespace
+
+TEST(DataFileLines, AllLineEndsGiveTheSameList)
+{
+    Lines expected{"eins", "zwei", "drei"};
+    EXPECT_EQ(splitLines("eins\r\nzwei\r\ndrei\r\n"), expected);
+    EXPECT_EQ(splitLines("eins\nzwei\ndrei\n"), expected);
+    EXPECT_EQ(splitLines("eins\rzwei\rdrei\r"), expected);
+    EXPECT_EQ(splitLines("eins\r\nzwei\ndrei"), expected); // last line without line end
+}
+
+TEST(DataFileLines, EmptyLinesAreKeptAndByteZeroEndsTheFile)
+{
+    EXPECT_EQ(splitLines(""), Lines{});
+    EXPECT_EQ(splitLines("\r\n"), Lines{""});
+    EXPECT_EQ(splitLines("a\r\n\r\nb\r\n"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(splitLines("a\n\rb"), (Lines{"a", "", "b"})); // LF then CR are two line ends
+    EXPECT_EQ(splitLines(std::string("a\r\nb\0c\r\nd", 9)), (Lines{"a", "b"}));
+}
+
+TEST(DataFileLines, WritingPutsCrLfAfterEveryLine)
+{
+    EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(joinLines({}), "");
+}
+
+TEST(DataFile, RoundTripKeepsWindows1252BytesAndEmptyFileIsZeroBytes)
+{
+    TempDir dir;
+    DataFile file(dir / "termine.dat");
+    Lines lines{"[T\xE4glich]", "", "\x80\xFF"};
+    file.save(lines);
+    EXPECT_EQ(file.load(), lines);
+    file.save({});
+    EXPECT_EQ(fs::file_size(dir / "termine.dat"), 0u);
+    EXPECT_EQ(file.load(), Lines{});
+}
+
+TEST(DataFile, FailedWriteKeepsTheOldContentAndNamesThePath)
+{
+    TempDir dir;
+    // A directory where the temporary file would go makes the write fail, even for root.
+    fs::path target = dir / "termine.dat";
+    write(target, "alt\r\n");
+    fs::create_directory(target.string() + ".tmp" + std::to_string(::getpid()));
+    DataFile file(target);
+    try {
+        file.save({"neu"});
+        FAIL() << "the write should fail";
+    } catch (const ZeitwacheError& e) {
+        EXPECT_EQ(std::string(e.what()), "Kann Datei " + target.string() + " nicht erstellen");
+    }
+    EXPECT_EQ(contentOf(target), "alt\r\n");
+}
+
+TEST(DataFile, MissingFileCannotBeOpened)
+{
+    TempDir dir;
+    DataFile file(dir / "fehlt.dat");
+    try {
+        file.load();
+        FAIL();
+    } catch (const ZeitwacheError& e) {
+        EXPECT_EQ(std::string(e.what()), "Kann Datei " + (dir / "fehlt.dat").string() + " nicht öffnen");
+    }
+}
