@@ -1,0 +1,317 @@
+#include "common/zeitwache_error.h"
+#include "line_builder.h"
+#include "scheduler/due_check.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace zw;
+using zw::testing::LineSpec;
+using zw::testing::makeLine;
+using line::RepeatKind;
+
+namespace {
+
+class FakeClock : public Clock {
+public:
+    LocalDateTime current{{2026, 12, 6}, {0, 0, 30}};
+    LocalDateTime now() const override { return current; }
+    void set(const std::string& date, int h, int m, int s = 0)
+    {
+        current = {*parseGermanDate(date, 2026), {h, m, s}};
+    }
+};
+
+// Stands in for carrying out: records the call, marks the line executed and deletes it
+// when asked, as the real executor does.
+class RecordingExecutor : public AppointmentExecutor {
+public:
+    explicit RecordingExecutor(AppointmentList& list) : list_(list) {}
+    std::vector<DueAppointment> calls;
+    std::function<void()> during; // runs inside carrying out, like a modal box would
+
+    void carryOut(const DueAppointment& a) override
+    {
+        calls.push_back(a);
+        if (during)
+            during();
+        std::string l = list_.get(a.index);
+        line::setFlag(l, line::kExecuted, '1');
+        list_.put(a.index, l);
+        if (a.deleteFlag == '1')
+            list_.remove(a.index);
+    }
+    std::vector<std::string> messages() const
+    {
+        std::vector<std::string> out;
+        for (const auto& c : calls)
+            out.push_back(c.message);
+        return out;
+    }
+
+private:
+    AppointmentList& list_;
+};
+
+struct DueCheckFixture : ::testing::Test {
+    AppointmentList list;
+    FakeClock clock;
+    RecordingExecutor executor{list};
+    DueCheck check{list, clock, executor};
+    int saves = 0;
+    std::vector<std::string> errors;
+
+    void SetUp() override
+    {
+        list.setSaver([this](const auto&) { ++saves; });
+        check.setErrorReporter([this](const ZeitwacheError& e) { errors.push_back(e.what()); });
+    }
+    void add(const LineSpec& s) { list.append(makeLine(s)); }
+    // A run at second 00 of the given minute.
+    void runAt(const std::string& date, int h, int m)
+    {
+        clock.set(date, h, m, 0);
+        check.run(clock.current);
+    }
+    // Runs every minute of a day and returns the minutes (h*60+m) at which the message was
+    // carried out.
+    std::vector<std::string> firingDays(const std::string& from, const std::string& to, int h, int m)
+    {
+        std::vector<std::string> days;
+        Date d = *parseGermanDate(from, 2026);
+        Date end = *parseGermanDate(to, 2026);
+        for (; d <= end; d = dateFromDayNumber(dayNumber(d) + 1)) {
+            size_t before = executor.calls.size();
+            runAt(formatDate(d), h, m);
+            if (executor.calls.size() > before)
+                days.push_back(formatDate(d));
+        }
+        return days;
+    }
+};
+
+} // namespace
+
+TEST_F(DueCheckFixture, OneOffFiresAtItsMinuteOnceAndIsMarked)
+{
+    add({.date = "06.12.2026", .time = "10:00"});
+    runAt("06.12.2026", 9, 59);
+    EXPECT_TRUE(executor.calls.empty());
+    runAt("06.12.2026", 10, 0);
+    ASSERT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.calls[0].statusText, "Neue Nachricht");
+    EXPECT_EQ(line::flag(list.get(0), line::kExecuted), '1');
+    EXPECT_EQ(saves, 2); // every run saves, changed or not
+    // The same minute again (the clock set back): a one-off that ran never runs again.
+    runAt("06.12.2026", 10, 0);
+    EXPECT_EQ(executor.calls.size(), 1u);
+}
+
+TEST_F(DueCheckFixture, ExpiredAppointmentsAreReportedOnlyWhenAskedFor)
+{
+    add({.date = "06.12.2026", .time = "10:00", .showIfExpired = true, .message = "late"});
+    add({.date = "06.12.2026", .time = "10:00", .showIfExpired = false, .message = "silent"});
+    add({.date = "10.11.2026", .time = "", .showIfExpired = true, .message = "november"});
+    add({.date = "05.01.2027", .time = "08:00", .showIfExpired = true, .message = "future"});
+    runAt("06.12.2026", 11, 30);
+    EXPECT_EQ(executor.messages(), (std::vector<std::string>{"late", "november"}));
+    EXPECT_EQ(executor.calls[0].statusText, "Abgelaufener Termin vom 06.12.2026 10:00");
+    EXPECT_EQ(executor.calls[1].statusText, "Abgelaufener Termin vom 10.11.2026 00:00");
+    runAt("06.12.2026", 11, 31);
+    EXPECT_EQ(executor.calls.size(), 2u); // marked executed: reported once
+}
+
+TEST_F(DueCheckFixture, DailyFromThePastIsReportedOnceThenRepeats)
+{
+    add({.date = "01.12.2026", .time = "07:45", .repeat = RepeatKind::Daily, .showIfExpired = true});
+    runAt("06.12.2026", 9, 0);
+    ASSERT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.calls[0].statusText, "Abgelaufener Termin vom 01.12.2026 07:45");
+    runAt("07.12.2026", 7, 45);
+    runAt("08.12.2026", 7, 45);
+    ASSERT_EQ(executor.calls.size(), 3u);
+    EXPECT_EQ(executor.calls[2].statusText, "Wiederholung (T\xE4glich)");
+}
+
+TEST_F(DueCheckFixture, NoTimeAppointmentsAreAnnouncedAtTheFirstRunOfTheDay)
+{
+    add({.date = "06.12.2026", .time = "", .message = "heute"});
+    runAt("06.12.2026", 8, 0); // first run after start-up
+    ASSERT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.calls[0].statusText, "Neue Nachricht");
+    runAt("06.12.2026", 8, 1);
+    EXPECT_EQ(executor.calls.size(), 1u);
+
+    // Entered later that day: the day's first run is over; only late showing reports it.
+    add({.date = "06.12.2026", .time = "", .showIfExpired = true, .message = "spaet"});
+    runAt("06.12.2026", 9, 0);
+    ASSERT_EQ(executor.calls.size(), 2u);
+    EXPECT_EQ(executor.calls[1].statusText, "Abgelaufener Termin vom 06.12.2026 00:00");
+}
+
+TEST_F(DueCheckFixture, MidnightCountsAsNoTimeAndFiresOnce)
+{
+    add({.date = "06.12.2026", .time = "00:00"});
+    runAt("05.12.2026", 23, 59);
+    runAt("06.12.2026", 0, 0);
+    EXPECT_EQ(executor.calls.size(), 1u);
+}
+
+TEST_F(DueCheckFixture, MonthlyOnThe31stSkipsShortMonths)
+{
+    add({.date = "31.01.2026", .time = "10:00", .repeat = RepeatKind::Monthly});
+    auto days = firingDays("01.01.2026", "31.12.2026", 10, 0);
+    EXPECT_EQ(days, (std::vector<std::string>{"31.01.2026", "31.03.2026", "31.05.2026", "31.07.2026",
+                                              "31.08.2026", "31.10.2026", "31.12.2026"}));
+}
+
+TEST_F(DueCheckFixture, YearlyOn29FebruaryOnlyInLeapYears)
+{
+    add({.date = "29.02.2028", .time = "10:00", .repeat = RepeatKind::Yearly});
+    auto days = firingDays("01.02.2028", "31.03.2032", 10, 0);
+    EXPECT_EQ(days, (std::vector<std::string>{"29.02.2028", "29.02.2032"}));
+}
+
+TEST_F(DueCheckFixture, WeeklyOnTheStartWeekdayFromTheStartOn)
+{
+    add({.date = "09.12.2026", .time = "10:00", .repeat = RepeatKind::Weekly}); // a Wednesday
+    auto days = firingDays("01.12.2026", "31.12.2026", 10, 0);
+    EXPECT_EQ(days, (std::vector<std::string>{"09.12.2026", "16.12.2026", "23.12.2026", "30.12.2026"}));
+}
+
+TEST_F(DueCheckFixture, HourlyFromTheStartHourThenEveryHour)
+{
+    add({.date = "06.12.2026", .time = "14:25", .repeat = RepeatKind::Hourly});
+    std::vector<int> hours;
+    for (const char* day : {"05.12.2026", "06.12.2026", "07.12.2026"}) {
+        for (int h = 0; h < 24; ++h) {
+            size_t before = executor.calls.size();
+            runAt(day, h, 25);
+            runAt(day, h, 26);
+            if (executor.calls.size() > before)
+                hours.push_back(std::string(day) == "06.12.2026" ? h : 100 + h);
+        }
+    }
+    std::vector<int> expected;
+    for (int h = 14; h < 24; ++h)
+        expected.push_back(h);
+    for (int h = 0; h < 24; ++h)
+        expected.push_back(100 + h);
+    EXPECT_EQ(hours, expected);
+    EXPECT_EQ(executor.calls[0].statusText, "Neue Nachricht");
+    EXPECT_EQ(executor.calls[1].statusText, "Wiederholung (St\xFCndlich)");
+}
+
+TEST_F(DueCheckFixture, HourlyWithoutTimeFiresAtMinuteZero)
+{
+    add({.date = "06.12.2026", .time = "", .repeat = RepeatKind::Hourly});
+    runAt("06.12.2026", 8, 30); // day's first run announces it
+    runAt("06.12.2026", 9, 0);
+    runAt("06.12.2026", 9, 1);
+    runAt("06.12.2026", 10, 0);
+    EXPECT_EQ(executor.calls.size(), 3u);
+}
+
+TEST_F(DueCheckFixture, InactiveLinesAreNeverCarriedOutNorReported)
+{
+    add({.date = "06.12.2026", .time = "10:00", .active = false, .showIfExpired = true});
+    add({.date = "01.12.2026", .time = "", .active = false, .showIfExpired = true});
+    runAt("06.12.2026", 10, 0);
+    runAt("06.12.2026", 11, 0);
+    EXPECT_TRUE(executor.calls.empty());
+}
+
+TEST_F(DueCheckFixture, SecondOfTwoIsCarriedOutWhenTheFirstIsDeleted)
+{
+    add({.date = "06.12.2026", .time = "10:00", .deleteAfter = true, .message = "erster"});
+    add({.date = "06.12.2026", .time = "10:00", .message = "zweiter"});
+    runAt("06.12.2026", 10, 0);
+    EXPECT_EQ(executor.messages(), (std::vector<std::string>{"erster", "zweiter"}));
+    EXPECT_EQ(executor.calls[1].index, 0u);
+    ASSERT_EQ(list.count(), 1u);
+    EXPECT_EQ(line::readTexts(list.get(0)).message, "zweiter");
+}
+
+TEST_F(DueCheckFixture, DamagedLineStopsTheRunAfterTheLinesBeforeIt)
+{
+    add({.date = "06.12.2026", .time = "10:00", .message = "davor"});
+    std::string damaged = makeLine({.date = "06.12.2026", .time = "10:00", .active = false});
+    damaged.replace(1, 10, "31.02.2026");
+    list.append(damaged);
+    add({.date = "06.12.2026", .time = "10:00", .message = "danach"});
+    clock.set("06.12.2026", 10, 0, 0);
+    check.tick();
+    EXPECT_EQ(executor.messages(), std::vector<std::string>{"davor"});
+    EXPECT_EQ(errors, std::vector<std::string>{"'31.02.2026' ist kein gültiges Datum"});
+    EXPECT_EQ(saves, 0);
+    EXPECT_EQ(check.lastCheckDay(), "");
+    // An empty line stops the run too.
+    list.put(1, "");
+    EXPECT_THROW(check.run(clock.current), ZeitwacheError);
+}
+
+TEST_F(DueCheckFixture, TickRunsOncePerMinuteAtSecondZero)
+{
+    add({.date = "06.12.2026", .time = "10:00", .repeat = RepeatKind::Daily});
+    clock.set("06.12.2026", 9, 59, 59);
+    check.tick();
+    for (int i = 0; i < 4; ++i) { // four ticks fall in second 00
+        clock.set("06.12.2026", 10, 0, 0);
+        check.tick();
+    }
+    EXPECT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(saves, 1);
+    // A clock that jumps over second 00 leaves that minute unchecked.
+    clock.set("07.12.2026", 9, 59, 58);
+    check.tick();
+    clock.set("07.12.2026", 10, 0, 1);
+    check.tick();
+    EXPECT_EQ(executor.calls.size(), 1u);
+}
+
+TEST_F(DueCheckFixture, LastCheckDayKnowsOnlyTheDayOfTheMonth)
+{
+    add({.date = "06.11.2026", .time = "", .repeat = RepeatKind::Monthly});
+    runAt("06.12.2026", 0, 0);
+    EXPECT_EQ(executor.calls.size(), 1u);
+    // No run between the 6th and the 6th of the next month (the machine slept).
+    runAt("06.01.2027", 0, 5);
+    EXPECT_EQ(executor.calls.size(), 1u);
+}
+
+TEST_F(DueCheckFixture, ARunHeldBackByAStoreRunsForItsMinuteAfterwards)
+{
+    add({.date = "06.12.2026", .time = "10:00", .message = "zehn"});
+    {
+        auto hold = check.hold();
+        clock.set("06.12.2026", 10, 0, 0);
+        check.tick();
+        EXPECT_TRUE(executor.calls.empty());
+        clock.set("06.12.2026", 10, 1, 15); // the query stayed open past the minute
+        check.tick();
+    }
+    ASSERT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.calls[0].statusText, "Neue Nachricht");
+}
+
+TEST_F(DueCheckFixture, NoRunStartsInsideAnotherAndTheKeptMinuteFollows)
+{
+    add({.date = "06.12.2026", .time = "10:00", .message = "zehn"});
+    add({.date = "06.12.2026", .time = "10:01", .message = "zehn-eins"});
+    int nestedTicks = 0;
+    executor.during = [&] {
+        if (nestedTicks++ > 0)
+            return;
+        // A modal box stays open into the next minute; its ticks arrive meanwhile.
+        clock.set("06.12.2026", 10, 0, 5);
+        check.tick();
+        clock.set("06.12.2026", 10, 1, 0);
+        check.tick();
+        EXPECT_TRUE(check.running());
+    };
+    clock.set("06.12.2026", 10, 0, 0);
+    check.tick();
+    EXPECT_EQ(executor.messages(), (std::vector<std::string>{"zehn", "zehn-eins"}));
+    EXPECT_EQ(saves, 2);
+}
