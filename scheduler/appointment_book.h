@@ -1,0 +1,48 @@
+#pragma once
+#include "common/civil_time.h"
+#include "scheduler/due_check.h"
+#include "store/appointment_list.h"
+#include "store/data_file.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace zw {
+
+// The appointments of one run: the data file that mirrors the list, the copy an older
+// file is converted from, and the due check over them. The list itself is the caller's,
+// so that whoever carries appointments out can work on it too.
+class AppointmentBook {
+public:
+    AppointmentBook(const std::filesystem::path& directory, AppointmentList& list, const Clock& clock,
+                    AppointmentExecutor& executor);
+
+    // Loads the data file, or creates an empty one when there is none. Returns what the
+    // user has to be told when the file is unusable (German, UTF-8).
+    std::optional<std::string> load();
+
+    struct FirstCheck {
+        bool converted = false;             // an older file was converted
+        std::optional<std::string> error;   // the check failed for another reason
+    };
+    // The first due check after loading; when it fails on lines of the older layout, they
+    // are converted (the old file kept as termine.v22).
+    FirstCheck runFirstCheck();
+
+    AppointmentList& list() { return list_; }
+    DueCheck& dueCheck() { return dueCheck_; }
+    const DataFile& dataFile() const { return dataFile_; }
+
+private:
+    const Clock& clock_;
+    DataFile dataFile_;
+    DataFile backupFile_;
+    AppointmentList& list_;
+    DueCheck dueCheck_;
+    // A data file that exists but cannot be read is never overwritten; one that cannot be
+    // created is not tried again every minute.
+    bool protectDataFile_ = false;
+};
+
+} // namespace zw

@@ -1,0 +1,111 @@
+#include "common/file_io.h"
+#include "line_builder.h"
+#include "scheduler/appointment_book.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+using namespace zw;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FixedClock : public Clock {
+public:
+    LocalDateTime now() const override { return {{2026, 12, 6}, {10, 0, 0}}; }
+};
+
+class CountingExecutor : public AppointmentExecutor {
+public:
+    int calls = 0;
+    void carryOut(const DueAppointment&) override { ++calls; }
+};
+
+struct BookFixture : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("zw-book-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    FixedClock clock;
+    CountingExecutor executor;
+    AppointmentList list;
+
+    void SetUp() override { fs::create_directories(dir); }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string file(const std::string& name) { return readWholeFile(dir / name).value_or("<missing>"); }
+    void write(const std::string& name, const std::string& content)
+    {
+        ASSERT_TRUE(writeFileAtomically(dir / name, content));
+    }
+};
+
+std::string older(const std::string& current) { return current.substr(0, 40) + current.substr(50); }
+
+} // namespace
+
+TEST_F(BookFixture, FirstStartCreatesAnEmptyDataFile)
+{
+    AppointmentBook book(dir, list, clock, executor);
+    EXPECT_FALSE(book.load());
+    EXPECT_EQ(file("termine.dat"), "");
+    auto first = book.runFirstCheck();
+    EXPECT_FALSE(first.converted);
+    EXPECT_FALSE(first.error);
+}
+
+TEST_F(BookFixture, OlderFileIsConvertedWithABackup)
+{
+    std::string a = zw::testing::makeLine({.date = "06.12.2026", .time = "10:00", .message = "eins"});
+    std::string b = zw::testing::makeLine({.date = "07.12.2026", .time = "", .message = "zwei"});
+    const std::string oldContent = older(a) + "\r\n" + older(b) + "\r\n";
+    write("termine.dat", oldContent);
+    AppointmentBook book(dir, list, clock, executor);
+    EXPECT_FALSE(book.load());
+    auto first = book.runFirstCheck();
+    EXPECT_TRUE(first.converted);
+    EXPECT_EQ(file("termine.v22"), oldContent);
+    EXPECT_EQ(file("termine.dat"), a + "\r\n" + b + "\r\n");
+    EXPECT_EQ(executor.calls, 0); // the failed check carried nothing out
+}
+
+TEST_F(BookFixture, DamagedCurrentFileIsReportedNotConverted)
+{
+    std::string good = zw::testing::makeLine({.date = "06.12.2026", .time = "10:00"});
+    const std::string content = good + "\r\n[kaputt\r\n";
+    write("termine.dat", content);
+    AppointmentBook book(dir, list, clock, executor);
+    book.load();
+    auto first = book.runFirstCheck();
+    EXPECT_FALSE(first.converted);
+    ASSERT_TRUE(first.error);
+    EXPECT_EQ(*first.error, "'kaputt' ist kein gültiges Datum");
+    EXPECT_EQ(file("termine.dat"), content);
+    EXPECT_EQ(file("termine.v22"), "<missing>");
+    EXPECT_EQ(executor.calls, 1); // the line before the damaged one was carried out
+}
+
+TEST_F(BookFixture, UnreadableDataFileIsNeverOverwritten)
+{
+    // A directory in the data file's place exists but cannot be read as a file.
+    fs::create_directory(dir / "termine.dat");
+    fs::path marker = dir / "termine.dat" / "inhalt";
+    ASSERT_TRUE(writeFileAtomically(marker, "bleibt"));
+    AppointmentBook book(dir, list, clock, executor);
+    auto problem = book.load();
+    ASSERT_TRUE(problem);
+    EXPECT_NE(problem->find("kann aber nicht gelesen werden"), std::string::npos);
+    EXPECT_FALSE(book.runFirstCheck().error);
+    EXPECT_TRUE(fs::is_directory(dir / "termine.dat"));
+    EXPECT_EQ(readWholeFile(marker).value_or(""), "bleibt");
+}
+
+TEST_F(BookFixture, DirectoryThatCannotBeWrittenIsToldOnceAndStartUpGoesOn)
+{
+    fs::path missing = dir / "gibt-es-nicht";
+    AppointmentBook book(missing, list, clock, executor);
+    auto problem = book.load();
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->rfind("Kann Datei " + (missing / "termine.dat").string() + " nicht erstellen.", 0), 0u);
+    EXPECT_FALSE(book.runFirstCheck().error);
+}
