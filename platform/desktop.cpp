@@ -1,0 +1,38 @@
+#include "platform/desktop.h"
+
+#include <QDir>
+
+namespace zw {
+
+MessageResult defaultResult(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel:
+        return MessageResult::Yes;
+    case MessageButtons::Ok:
+    case MessageButtons::OkCancel:
+        break;
+    }
+    return MessageResult::Ok;
+}
+
+QString errorBoxText(const std::exception& error)
+{
+    return QString::fromUtf8(error.what()) + QLatin1Char('.');
+}
+
+void Desktop::showError(const std::exception& error)
+{
+    messageBox(errorBoxText(error), QString::fromLatin1(kErrorBoxTitle), MessageIcon::Error,
+               MessageButtons::Ok);
+}
+
+void Desktop::playSound(const QString& directory, const QString& soundName)
+{
+    if (soundName == QLatin1String(kNoSoundName))
+        return;
+    playWave(QDir(directory).filePath(soundName));
+}
+
+} // namespace zw

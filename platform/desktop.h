@@ -1,0 +1,90 @@
+#pragma once
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <exception>
+
+class QWidget;
+
+namespace zw {
+
+enum class MessageIcon { Information, Question, Warning, Error };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageResult { Ok, Cancel, Yes, No };
+
+// Results of startApplication(), in the classic shell's numbering: callers choose their
+// failure message by these values.
+inline constexpr int kLaunchOtherFailure = 0;
+inline constexpr int kLaunchFileNotFound = 2;
+inline constexpr int kLaunchNoAssociation = 31;
+inline constexpr int kLaunchStarted = 42;
+constexpr bool launchSucceeded(int result) { return result > 32; }
+
+// Title of the box for errors that no command handles itself.
+inline constexpr char kErrorBoxTitle[] = "Zeitwache99";
+// Sound name that stands for "play nothing".
+inline constexpr char kNoSoundName[] = "(Kein)";
+
+// The button a box answers with when the user presses Enter at once: the first one.
+MessageResult defaultResult(MessageButtons buttons);
+// The error's message as the error box shows it: followed by a full stop.
+QString errorBoxText(const std::exception& error);
+
+// Everything the program asks of the desktop. One implementation drives the real
+// desktop; a scripted one answers tests without showing anything.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Modal for the whole application; returns the button that closed the box.
+    // Texts may hold line feed + carriage return pairs; they show as line breaks.
+    virtual MessageResult messageBox(const QString& text, const QString& title,
+                                     MessageIcon icon, MessageButtons buttons) = 0;
+    // The error box: title "Zeitwache99", error icon, OK, the message followed by ".".
+    void showError(const std::exception& error);
+
+    // Starts a program (a path, or a name found on the search path) with the
+    // arguments exactly as given, never through a shell; opens anything else that
+    // exists with the program associated with its type. Does not wait for it.
+    // Returns a value above 32 on success, else kLaunchFileNotFound,
+    // kLaunchNoAssociation or another value up to 32.
+    virtual int startApplication(const QString& file, const QStringList& arguments) = 0;
+
+    // Starts playing the wave file and returns at once; a later sound replaces this
+    // one. A missing or unplayable file gives the default beep instead.
+    virtual void playWave(const QString& absolutePath) = 0;
+    // Plays the sound named soundName in directory, or nothing for "(Kein)".
+    void playSound(const QString& directory, const QString& soundName);
+    virtual void beep() = 0;
+
+    // Help: a topic by its ID ("UHR"), the contents, a text by its context number in
+    // the help window or as a pop-up at a screen point; closeHelp() closes all of it.
+    virtual void showHelpTopic(const QString& topicId) = 0;
+    virtual void showHelpContents() = 0;
+    virtual void showHelpContext(int contextNumber) = 0;
+    virtual void showHelpPopup(int contextNumber, QPoint globalPos) = 0;
+    virtual void closeHelp() = 0;
+
+    // Size of the primary screen.
+    virtual QSize screenSize() const = 0;
+    // Client area of a maximised window: the work area less one caption height.
+    virtual QSize fullScreenClientSize() const = 0;
+    // Screen rectangle of the notification-area icon; where the desktop does not tell,
+    // an icon-sized rectangle in the bottom-right corner of the work area.
+    virtual QRect trayRect() const = 0;
+
+    // Opens the desktop's own date and time settings, if it has any. Failure is
+    // silent; it never blocks for long.
+    virtual void openDateTimeSettings() = 0;
+
+    // Raises and activates the window; returns whether it is the active window now.
+    // Some desktops activate a window only a moment later or refuse to; then ask
+    // for the user's attention, which ends by itself once the window is active.
+    virtual bool bringToFront(QWidget* window) = 0;
+    virtual void requestAttention(QWidget* window) = 0;
+};
+
+} // namespace zw

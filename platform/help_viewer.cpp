@@ -1,0 +1,273 @@
+#include "platform/help_viewer.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace zw {
+
+namespace {
+
+constexpr int kPopupMaxWidth = 320;
+
+bool isContextNumber(const QString& name)
+{
+    return !name.isEmpty()
+        && std::all_of(name.begin(), name.end(), [](QChar c) { return c.isDigit(); });
+}
+
+// The body of a section without the blank lines around it.
+QString sectionBody(QStringList lines)
+{
+    while (!lines.isEmpty() && lines.front().trimmed().isEmpty())
+        lines.removeFirst();
+    while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
+        lines.removeLast();
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The first line of a topic without its heading marks, for the generated contents.
+QString topicTitle(const QString& id, const QString& text)
+{
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        QString title = line.trimmed();
+        while (title.startsWith(QLatin1Char('#')))
+            title.remove(0, 1);
+        title = title.trimmed();
+        if (!title.isEmpty())
+            return title;
+    }
+    return id;
+}
+
+} // namespace
+
+QString HelpContent::topic(const QString& id) const
+{
+    return topics.value(id.toUpper(), QString::fromUtf8(kMissingHelpText));
+}
+
+QString HelpContent::numberedText(int number) const
+{
+    return numbered.value(number, QString::fromUtf8(kMissingHelpText));
+}
+
+QString HelpContent::contents() const
+{
+    static const QString contentsId = QStringLiteral("INHALT");
+    if (topics.contains(contentsId))
+        return topics.value(contentsId);
+    if (topicOrder.isEmpty())
+        return QString::fromUtf8(kMissingHelpText);
+    QString page = QStringLiteral("# Inhalt\n\n");
+    for (const QString& id : topicOrder)
+        page += QStringLiteral("- [%1](%2)\n").arg(topicTitle(id, topics.value(id)), id);
+    return page;
+}
+
+HelpContent parseHelpSource(const QString& source)
+{
+    HelpContent content;
+    QString section;
+    bool inSection = false;
+    QStringList body;
+    auto finish = [&] {
+        if (!inSection)
+            return;
+        const QString text = sectionBody(body);
+        if (isContextNumber(section)) {
+            content.numbered.insert(section.toInt(), text);
+        } else {
+            const QString id = section.toUpper();
+            if (!content.topics.contains(id))
+                content.topicOrder.append(id);
+            content.topics.insert(id, text);
+        }
+    };
+    for (QString line : source.split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.size() > 2 && trimmed.startsWith(QLatin1Char('['))
+            && trimmed.endsWith(QLatin1Char(']'))) {
+            finish();
+            section = trimmed.mid(1, trimmed.size() - 2).trimmed();
+            inSection = true;
+            body.clear();
+        } else if (inSection) {
+            body.append(line);
+        }
+    }
+    finish();
+    return content;
+}
+
+HelpPopup::HelpPopup()
+    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint)
+    , m_label(new QLabel(this))
+{
+    setObjectName(QStringLiteral("HelpPopup"));
+    m_label->setTextFormat(Qt::PlainText);
+    m_label->setWordWrap(true);
+    m_label->setMaximumWidth(kPopupMaxWidth);
+    m_label->setFrameShape(QFrame::Box);
+    m_label->setMargin(6);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
+    colours.setColor(QPalette::WindowText, colours.color(QPalette::ToolTipText));
+    setPalette(colours);
+    setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_label);
+}
+
+void HelpPopup::showText(const QString& text, QPoint globalPos)
+{
+    m_label->setText(text);
+    adjustSize();
+    // Keep the whole pop-up on the screen that holds the point.
+    QScreen* screen = QGuiApplication::screenAt(globalPos);
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    QPoint place = globalPos;
+    if (screen != nullptr) {
+        const QRect area = screen->availableGeometry();
+        place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - width())));
+        place.setY(std::max(area.top(), std::min(place.y(), area.bottom() + 1 - height())));
+    }
+    move(place);
+    show();
+}
+
+QString HelpPopup::text() const
+{
+    return m_label->text();
+}
+
+void HelpPopup::mousePressEvent(QMouseEvent* event)
+{
+    // A click elsewhere is handled by Qt's pop-up logic; inside, it closes as well.
+    event->accept();
+    close();
+}
+
+void HelpPopup::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+HelpViewer::HelpViewer(QString sourceFile)
+    : m_sourceFile(std::move(sourceFile))
+    , m_browser(new QTextBrowser(this))
+{
+    setObjectName(QStringLiteral("HelpViewer"));
+    setWindowTitle(QStringLiteral("Zeitwache 99 - Hilfe"));
+    resize(520, 420);
+    m_browser->setOpenLinks(false);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { followLink(url); });
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_browser);
+}
+
+HelpViewer::~HelpViewer() = default;
+
+void HelpViewer::setSourceFile(const QString& sourceFile)
+{
+    m_sourceFile = sourceFile;
+    m_loaded = false;
+}
+
+const HelpContent& HelpViewer::content()
+{
+    const QFileInfo info(m_sourceFile);
+    const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
+    if (m_loaded && stamp == m_loadedStamp)
+        return m_content;
+    m_content = HelpContent();
+    QFile file(m_sourceFile);
+    if (!m_sourceFile.isEmpty() && file.open(QIODevice::ReadOnly))
+        m_content = parseHelpSource(QString::fromUtf8(file.readAll()));
+    m_loaded = true;
+    m_loadedStamp = stamp;
+    return m_content;
+}
+
+void HelpViewer::present(const QString& text, bool markdown)
+{
+    m_text = text;
+    if (markdown)
+        m_browser->setMarkdown(text);
+    else
+        m_browser->setPlainText(text);
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+void HelpViewer::showTopic(const QString& topicId)
+{
+    present(content().topic(topicId), true);
+}
+
+void HelpViewer::showContents()
+{
+    present(content().contents(), true);
+}
+
+void HelpViewer::showNumbered(int contextNumber)
+{
+    present(content().numberedText(contextNumber), false);
+}
+
+void HelpViewer::showPopup(int contextNumber, QPoint globalPos)
+{
+    if (!m_popup)
+        m_popup = std::make_unique<HelpPopup>();
+    m_popup->showText(content().numberedText(contextNumber), globalPos);
+}
+
+void HelpViewer::closeAll()
+{
+    if (m_popup)
+        m_popup->close();
+    close();
+}
+
+void HelpViewer::followLink(const QUrl& url)
+{
+    if (url.scheme().isEmpty()) {
+        const QString target = url.path();
+        if (isContextNumber(target))
+            showNumbered(target.toInt());
+        else
+            showTopic(target);
+        return;
+    }
+    // Web and mail links go to the desktop; nothing else leaves the help.
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")
+        || scheme == QLatin1String("mailto"))
+        QDesktopServices::openUrl(url);
+}
+
+} // namespace zw

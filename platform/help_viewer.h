@@ -1,0 +1,91 @@
+#pragma once
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QTextBrowser;
+class QUrl;
+
+namespace zw {
+
+// Name of the help source in the program's directory.
+inline constexpr char kHelpSourceFileName[] = "zeitwache-hilfe.txt";
+
+// Shown wherever the help source has nothing for a topic or number.
+inline constexpr char kMissingHelpText[] = "Zu diesem Thema ist noch keine Hilfe vorhanden.";
+
+// The help source is UTF-8 text made of sections. A line "[NAME]" starts a section that
+// runs to the next such line. A NAME of digits is a context number: its text is plain
+// and shows as a pop-up or in the help window. Any other NAME is a topic ID (letter case
+// does not matter): its text is Markdown, and a link whose target is a topic ID or a
+// number opens that help. The topic INHALT, when present, is the contents page. Lines
+// before the first section are comments.
+struct HelpContent {
+    QMap<QString, QString> topics;  // by upper-case ID
+    QStringList topicOrder;         // upper-case IDs as they stand in the source
+    QMap<int, QString> numbered;
+
+    QString topic(const QString& id) const;
+    QString numberedText(int number) const;
+    // The INHALT topic, or a list of links to every topic.
+    QString contents() const;
+};
+
+HelpContent parseHelpSource(const QString& source);
+
+// A frameless pop-up that shows one help text at a screen point; a click or Esc closes
+// it, as does a click elsewhere.
+class HelpPopup : public QWidget {
+public:
+    HelpPopup();
+    void showText(const QString& text, QPoint globalPos);
+    QString text() const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* m_label;
+};
+
+// The help window, non-modal, plus its pop-up. It reads the help source when first
+// asked and again whenever the file changed since.
+class HelpViewer : public QWidget {
+public:
+    explicit HelpViewer(QString sourceFile = {});
+    ~HelpViewer() override;
+
+    void setSourceFile(const QString& sourceFile);
+
+    void showTopic(const QString& topicId);
+    void showContents();
+    void showNumbered(int contextNumber);
+    void showPopup(int contextNumber, QPoint globalPos);
+    void closeAll();
+
+    // The text the window shows now, as it stands in the help source.
+    QString currentText() const { return m_text; }
+    HelpPopup* popup() { return m_popup.get(); }
+
+private:
+    const HelpContent& content();
+    void present(const QString& text, bool markdown);
+    void followLink(const QUrl& url);
+
+    QString m_sourceFile;
+    QDateTime m_loadedStamp;
+    bool m_loaded = false;
+    HelpContent m_content;
+    QString m_text;
+    QTextBrowser* m_browser;
+    std::unique_ptr<HelpPopup> m_popup;
+};
+
+} // namespace zw
