@@ -1,4 +1,6 @@
 #pragma once
+#include "common/launch_result.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -14,14 +16,6 @@ namespace zw {
 enum class MessageIcon { Information, Question, Warning, Error };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageResult { Ok, Cancel, Yes, No };
-
-// Results of startApplication(), in the classic shell's numbering: callers choose their
-// failure message by these values.
-inline constexpr int kLaunchOtherFailure = 0;
-inline constexpr int kLaunchFileNotFound = 2;
-inline constexpr int kLaunchNoAssociation = 31;
-inline constexpr int kLaunchStarted = 42;
-constexpr bool launchSucceeded(int result) { return result > 32; }
 
 // Title of the box for errors that no command handles itself.
 inline constexpr char kErrorBoxTitle[] = "Zeitwache99";
@@ -75,6 +69,8 @@ public:
     // Screen rectangle of the notification-area icon; where the desktop does not tell,
     // an icon-sized rectangle in the bottom-right corner of the work area.
     virtual QRect trayRect() const = 0;
+    // Whether the desktop has a notification area to hold the program's icon.
+    virtual bool hasNotificationArea() const = 0;
 
     // Opens the desktop's own date and time settings, if it has any. Failure is
     // silent; it never blocks for long.

@@ -41,7 +41,7 @@ std::string snoozeReturnStatusLine()
 
 std::optional<std::string> launchFailureText(std::string_view cp1252ApplicationField, int result)
 {
-    if (result > kLaunchSucceededAbove)
+    if (launchSucceeded(result))
         return std::nullopt;
     std::string text = cp1252ToUtf8(cp1252ApplicationField);
     text += " konnte nicht geöffnet werden. Grund: ";

@@ -1,5 +1,6 @@
 #pragma once
 #include "common/civil_time.h"
+#include "common/launch_result.h"
 
 #include <array>
 #include <optional>
@@ -27,11 +28,6 @@ std::string alarmStatusLine(std::string_view cp1252StatusText);
 
 // The status line of a window that came back from a snooze.
 std::string snoozeReturnStatusLine();
-
-// Results of opening a program or document: above 32 is success.
-inline constexpr int kLaunchFileNotFound = 2;
-inline constexpr int kLaunchNoAssociation = 31;
-inline constexpr int kLaunchSucceededAbove = 32;
 
 // The message box text for a failed start: the whole application field followed by the
 // reason. None for success (a result above 32). A field that names no file at all is
