@@ -1,0 +1,123 @@
+#include "scheduler/ui/alarm_executor.h"
+
+#include "common/cp1252.h"
+#include "platform/desktop.h"
+#include "scheduler/command_line.h"
+#include "scheduler/ui/alarm_strings.h"
+#include "scheduler/ui/alarm_window.h"
+#include "scheduler/ui/appointment_rows.h"
+#include "store/appointment_line.h"
+
+#include <QPushButton>
+#include <QSize>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+
+namespace zw {
+
+namespace {
+QString fromCp1252(std::string_view text)
+{
+    return QString::fromStdString(cp1252ToUtf8(text));
+}
+} // namespace
+
+AlarmExecutor::AlarmExecutor(Desktop& desktop, const Clock& clock, AppointmentList& list, QString programDirectory,
+                             SnoozeCounter& snoozeCounter, AlarmCascade& cascade)
+    : m_desktop(desktop),
+      m_clock(clock),
+      m_list(list),
+      m_programDirectory(std::move(programDirectory)),
+      m_snoozeCounter(snoozeCounter),
+      m_cascade(cascade)
+{
+}
+
+void AlarmExecutor::setRows(AppointmentRows* rows)
+{
+    m_rows = rows;
+    for (AlarmWindow* window : openWindows())
+        window->setRows(rows);
+}
+
+QList<AlarmWindow*> AlarmExecutor::openWindows() const
+{
+    QList<AlarmWindow*> windows;
+    for (const QPointer<AlarmWindow>& window : m_windows) {
+        if (window)
+            windows.append(window.data());
+    }
+    return windows;
+}
+
+void AlarmExecutor::forgetClosedWindows()
+{
+    m_windows.removeIf([](const QPointer<AlarmWindow>& window) { return window.isNull(); });
+}
+
+void AlarmExecutor::carryOut(const DueAppointment& appointment)
+{
+    // The user may close the window while a failure box below is open.
+    QPointer<AlarmWindow> window;
+    if (!appointment.message.empty())
+        window = openWindow(appointment);
+
+    if (!appointment.application.empty())
+        startApplication(appointment.application);
+
+    // Marked whether or not the start succeeded.
+    std::string line = m_list.get(appointment.index);
+    line::setFlag(line, line::kExecuted, '1');
+    m_list.put(appointment.index, std::move(line));
+
+    if (appointment.deleteFlag == '1') {
+        // Its line is about to go; "Bearbeiten" would select another appointment.
+        if (window)
+            window->editButton()->setEnabled(false);
+        m_list.remove(appointment.index);
+        if (m_rows != nullptr)
+            m_rows->deleteRow(static_cast<int>(appointment.index) + 1);
+    }
+}
+
+AlarmWindow* AlarmExecutor::openWindow(const DueAppointment& appointment)
+{
+    forgetClosedWindows();
+    auto* window = new AlarmWindow(m_desktop, m_snoozeCounter, appointment, m_clock.now(), m_programDirectory,
+                                   m_owner.data());
+    window->setRows(m_rows);
+    m_windows.append(window);
+
+    ++m_messageCounter;
+    window->setWindowTitle(alarm_strings::caption(m_messageCounter));
+
+    const QSize usable = m_desktop.fullScreenClientSize();
+    const ScreenPoint place = m_cascade.nextPosition(usable.width(), usable.height());
+    window->move(place.left, place.top);
+
+    window->show();
+    // Brought forward in-process; where the desktop will not activate it, the window asks
+    // for attention instead.
+    if (!m_desktop.bringToFront(window))
+        m_desktop.requestAttention(window);
+    return window;
+}
+
+void AlarmExecutor::startApplication(const std::string& cp1252Field)
+{
+    int result = kLaunchFileNotFound;
+    // A field of blanks and control characters names no file: reported as not found
+    // without asking the desktop to open an empty name.
+    if (const std::optional<LaunchCommand> command = launchCommandFor(cp1252Field)) {
+        QStringList arguments;
+        for (const std::string& argument : command->arguments)
+            arguments.append(fromCp1252(argument));
+        result = m_desktop.startApplication(fromCp1252(command->file), arguments);
+    }
+    if (const std::optional<QString> failure = alarm_strings::launchFailure(cp1252Field, result))
+        m_desktop.messageBox(*failure, QStringLiteral("Zeitwache 99"), MessageIcon::Warning, MessageButtons::Ok);
+}
+
+} // namespace zw

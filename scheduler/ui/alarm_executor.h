@@ -1,0 +1,58 @@
+#pragma once
+#include "common/civil_time.h"
+#include "scheduler/alarm_cascade.h"
+#include "scheduler/due_check.h"
+#include "scheduler/snooze.h"
+#include "store/appointment_list.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace zw {
+
+class AlarmWindow;
+class AppointmentRows;
+class Desktop;
+
+// Carries out a due appointment (anzeigen): opens its alarm window, starts its
+// application or document, marks it executed and deletes it when it asks for that.
+// The list is changed but not saved; the due check saves it at the end of its run.
+class AlarmExecutor : public AppointmentExecutor {
+public:
+    // All references must outlive the executor. programDirectory holds the wave files.
+    AlarmExecutor(Desktop& desktop, const Clock& clock, AppointmentList& list, QString programDirectory,
+                  SnoozeCounter& snoozeCounter, AlarmCascade& cascade);
+
+    // The manager's list page, once the manager exists; windows already open get it too.
+    void setRows(AppointmentRows* rows);
+    // The window the alarm windows belong to (the clock window); they end with it.
+    void setOwner(QWidget* owner) { m_owner = owner; }
+
+    void carryOut(const DueAppointment& appointment) override;
+
+    // MessageCounter: alarm windows opened since start; never goes back.
+    int messageCounter() const { return m_messageCounter; }
+    // The alarm windows still open (shown or snoozed), oldest first.
+    QList<AlarmWindow*> openWindows() const;
+
+private:
+    AlarmWindow* openWindow(const DueAppointment& appointment);
+    void startApplication(const std::string& cp1252Field);
+    void forgetClosedWindows();
+
+    Desktop& m_desktop;
+    const Clock& m_clock;
+    AppointmentList& m_list;
+    QString m_programDirectory;
+    SnoozeCounter& m_snoozeCounter;
+    AlarmCascade& m_cascade;
+    AppointmentRows* m_rows = nullptr;
+    QPointer<QWidget> m_owner;
+    int m_messageCounter = 0;
+    QList<QPointer<AlarmWindow>> m_windows;
+};
+
+} // namespace zw

@@ -1,0 +1,102 @@
+#pragma once
+#include "scheduler/snooze.h"
+
+#include <QDialog>
+#include <QPoint>
+#include <QString>
+
+#include <cstddef>
+
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace zw {
+
+class AppointmentRows;
+class Desktop;
+// Not included: moc reads headers as C++17 and stops at the standard library's
+// three-way comparison headers that these pull in.
+struct DueAppointment;
+struct LocalDateTime;
+
+// The alarm window (TForm4): the time it was opened, the appointment's status and its
+// message, with "Bearbeiten", "Snooze" and "Schließen". Non-modal; it deletes itself
+// when closed. It is created hidden: the caller sets caption and position, then shows
+// it. Every showing (the first and each return from a snooze) plays the sound.
+class AlarmWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    // Takes index, status text, message and sound (Windows-1252) of the appointment;
+    // createdAt is the time the time line shows for the window's whole life. The
+    // desktop, the snooze counter and rows (when set) must outlive the window.
+    AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const DueAppointment& appointment,
+                const LocalDateTime& createdAt, QString programDirectory, QWidget* owner = nullptr);
+    ~AlarmWindow() override;
+
+    // The manager's list page for "Bearbeiten"; null while there is no manager.
+    void setRows(AppointmentRows* rows) { m_rows = rows; }
+
+    // The appointment's position in the list when the window was created.
+    std::size_t appointmentIndex() const { return m_index; }
+    QString soundName() const { return m_sound; }
+    const AlarmSnooze& snooze() const { return m_snooze; }
+
+    QPushButton* editButton() const { return m_editButton; }
+    QPushButton* snoozeButton() const { return m_snoozeButton; }
+    QPushButton* closeButton() const { return m_closeButton; }
+    QLabel* timeLabel() const { return m_timeLabel; }
+    QLabel* statusLabel() const { return m_statusLabel; }
+    QPlainTextEdit* messageView() const { return m_message; }
+    QMenu* snoozeMenu() const { return m_snoozeMenu; }
+    // Timer1: 60-second ticks while snoozed. Tests drive onSnoozeTimer() themselves.
+    QTimer* snoozeTimer() const { return m_snoozeTimer; }
+
+public slots:
+    // "Schließen" (also Enter on it and Esc).
+    void onCloseClicked();
+    // "&Snooze": opens the snooze menu just inside the button's top-left corner.
+    void onSnoozeClicked();
+    // "&Bearbeiten": the appointment's row in the manager's list, then closes. When the
+    // row no longer exists the error is shown and the window stays open.
+    void onEditClicked();
+    // A snooze menu entry: hides the window and counts the minutes off.
+    void snoozeFor(int minutes);
+    // One tick of Timer1.
+    void onSnoozeTimer();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildSnoozeMenu();
+    void attachHelpMenu(QWidget* control);
+    int helpContextAt(QPoint windowPos) const;
+
+    Desktop& m_desktop;
+    AlarmSnooze m_snooze;
+    AppointmentRows* m_rows = nullptr;
+    std::size_t m_index = 0;
+    QString m_sound;
+    QString m_programDirectory;
+
+    QLabel* m_timeLabel = nullptr;
+    QLabel* m_statusLabel = nullptr;
+    QPlainTextEdit* m_message = nullptr;
+    QPushButton* m_editButton = nullptr;
+    QPushButton* m_snoozeButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
+    QMenu* m_snoozeMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QTimer* m_snoozeTimer = nullptr;
+    // The control and point the help menu was opened on.
+    int m_helpContext = 0;
+    QPoint m_helpPoint;
+};
+
+} // namespace zw
