@@ -369,6 +369,11 @@ QSize QtDesktop::fullScreenClientSize() const
     return {work.width(), std::max(0, work.height() - caption)};
 }
 
+bool QtDesktop::hasNotificationArea() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 QRect QtDesktop::trayRect() const
 {
     if (m_trayIcon) {

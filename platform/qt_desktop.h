@@ -57,6 +57,7 @@ public:
     QSize screenSize() const override;
     QSize fullScreenClientSize() const override;
     QRect trayRect() const override;
+    bool hasNotificationArea() const override;
     void openDateTimeSettings() override;
     bool bringToFront(QWidget* window) override;
     void requestAttention(QWidget* window) override;

@@ -62,6 +62,7 @@ public:
     void setScreenSize(QSize size) { m_screenSize = size; }
     void setFullScreenClientSize(QSize size) { m_fullScreenClientSize = size; }
     void setTrayRect(QRect rect) { m_trayRect = rect; }
+    void setHasNotificationArea(bool has) { m_hasNotificationArea = has; }
     // Whether bringToFront succeeds in making a window the active one.
     void setBringsToFront(bool activates) { m_bringsToFront = activates; }
 
@@ -83,6 +84,7 @@ public:
     QSize screenSize() const override { return m_screenSize; }
     QSize fullScreenClientSize() const override { return m_fullScreenClientSize; }
     QRect trayRect() const override { return m_trayRect; }
+    bool hasNotificationArea() const override { return m_hasNotificationArea; }
     void openDateTimeSettings() override;
     bool bringToFront(QWidget* window) override;
     void requestAttention(QWidget* window) override;
@@ -100,6 +102,7 @@ private:
     QSize m_screenSize{800, 600};
     QSize m_fullScreenClientSize{800, 548};
     QRect m_trayRect{720, 572, 76, 26};
+    bool m_hasNotificationArea = true;
     bool m_bringsToFront = true;
 };
 

@@ -1,0 +1,44 @@
+#include "app/info_window.h"
+
+#include "clock/ui/app_icon.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zw {
+
+InfoWindow::InfoWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("TForm3"));
+    setWindowTitle(QStringLiteral("Info"));
+    setModal(true);
+
+    auto* icon = new QLabel;
+    icon->setObjectName(QStringLiteral("Image1"));
+    icon->setPixmap(appIcon().pixmap(48, 48));
+    auto* text = new QLabel(QStringLiteral("<b style=\"font-size:14pt\">Zeitwache 99</b><br>"
+                                           "Version 2.3<br><br>"
+                                           "Desktop-Uhr und Terminplaner<br>"
+                                           "© 2026 Die Zeitwache-Entwickler"));
+    text->setObjectName(QStringLiteral("Label1"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addSpacing(12);
+    row->addWidget(text, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OKButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+} // namespace zw

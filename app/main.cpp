@@ -1,0 +1,80 @@
+// Zeitwache: a desktop clock in the notification area that carries out appointments.
+#include "app/single_instance.h"
+#include "app/zeitwache_app.h"
+#include "clock/ui/clock_window.h"
+#include "platform/help_viewer.h"
+#include "platform/qt_desktop.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Where termine.dat, Zeitwache.ini, the wave files and the help live: the program's own
+// directory, unless ZEITWACHE_DIR names another one.
+QString programDirectory()
+{
+    QString configured = qEnvironmentVariable("ZEITWACHE_DIR");
+    if (!configured.isEmpty())
+        return QDir(configured).absolutePath();
+    return QCoreApplication::applicationDirPath();
+}
+
+bool haveDisplay()
+{
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+// For the start-up benchmark: the wall-clock moment start-up is done, in nanoseconds.
+void traceReady()
+{
+    if (!qEnvironmentVariableIsSet("ZEITWACHE_TRACE_STARTUP"))
+        return;
+    auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                  std::chrono::system_clock::now().time_since_epoch())
+                  .count();
+    std::printf("zeitwache: bereit %lld\n", static_cast<long long>(ns));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!haveDisplay()) {
+        std::fprintf(stderr,
+                     "Zeitwache braucht eine grafische Oberfläche, aber es ist keine Anzeige eingestellt "
+                     "(weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt).\n"
+                     "Starten Sie Zeitwache in einer Desktop-Sitzung, oder ohne Bildschirm zum Beispiel mit\n"
+                     "  xvfb-run -a %s\n",
+                     argv[0]);
+        return 2;
+    }
+
+    // A second start ends at once, before it builds anything.
+    zw::SingleInstance instance;
+    if (!instance.acquire())
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zeitwache99"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString directory = programDirectory();
+    zw::QtDesktop desktop(QDir(directory).filePath(QString::fromLatin1(zw::kHelpSourceFileName)));
+    zw::SystemClock clock;
+    zw::ZeitwacheApp zeitwache(directory, desktop, clock);
+    zeitwache.start();
+    desktop.setTrayIcon(zeitwache.clockWindow().trayIcon());
+    traceReady();
+    return QApplication::exec();
+}

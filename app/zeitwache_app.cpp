@@ -1,0 +1,68 @@
+#include "app/zeitwache_app.h"
+
+#include "app/info_window.h"
+#include "common/zeitwache_error.h"
+#include "clock/ui/clock_window.h"
+#include "manager/manager_dialog.h"
+#include "platform/desktop.h"
+#include "scheduler/ui/alarm_executor.h"
+
+namespace zw {
+
+namespace {
+const QString kMessageTitle = QStringLiteral("Zeitwache 99");
+// "\n\r" in this text is line feed then carriage return, as the message has always had it.
+const QString kConvertedMessage = QStringLiteral(
+    "Die Datei \"termine.dat\" ist nicht mit dieser Programmversion \n\rkompatibel und wurde für die Version 2.3 "
+    "umgewandelt. \n\rDie alte Version wurde unter dem Namen \"termine.v22\" im \n\rZeitwache-Insatallationsverzeichnis "
+    "gespeichert, falls Sie zu \n\reiner älteren Version des Programms zurückkehren möchten.");
+} // namespace
+
+ZeitwacheApp::ZeitwacheApp(const QString& directory, Desktop& desktop, const Clock& clock)
+    : directory_(directory), desktop_(desktop), clock_(clock),
+      settings_(std::filesystem::path(directory.toStdString()) / std::string(ClockSettings::fileName)),
+      cascade_(std::make_unique<AlarmCascade>(desktop.screenSize().width(), desktop.screenSize().height())),
+      executor_(std::make_unique<AlarmExecutor>(desktop, clock, list_, directory, snoozeCount_, *cascade_)),
+      book_(std::filesystem::path(directory.toStdString()), list_, clock, *executor_)
+{
+}
+
+ZeitwacheApp::~ZeitwacheApp() = default;
+
+void ZeitwacheApp::start()
+{
+    clockWindow_ = std::make_unique<ClockWindow>(desktop_, clock_, settings_, book_, snoozeCount_);
+    clockWindow_->applySettings();
+    const std::optional<std::string> fileProblem = book_.load();
+    clockWindow_->startClock();
+    const AppointmentBook::FirstCheck firstCheck = book_.runFirstCheck();
+    book_.dueCheck().setErrorReporter([this](const ZeitwacheError& e) {
+        // The box lets ticks through; a damaged line would otherwise stack a new box on
+        // the open one every minute.
+        if (errorBoxOpen_)
+            return;
+        errorBoxOpen_ = true;
+        desktop_.showError(e);
+        errorBoxOpen_ = false;
+    });
+
+    manager_ = std::make_unique<ManagerDialog>(desktop_, list_);
+    executor_->setRows(manager_.get());
+    executor_->setOwner(clockWindow_.get());
+    info_ = std::make_unique<InfoWindow>();
+
+    QObject::connect(clockWindow_.get(), &ClockWindow::managerRequested, manager_.get(),
+                     &ManagerDialog::showManager);
+    QObject::connect(clockWindow_.get(), &ClockWindow::infoRequested, info_.get(), [this] { info_->exec(); });
+    clockWindow_->setBlockingDialogCheck([this] { return info_->isVisible(); });
+
+    if (fileProblem)
+        desktop_.messageBox(QString::fromStdString(*fileProblem), kMessageTitle, MessageIcon::Warning,
+                            MessageButtons::Ok);
+    if (firstCheck.converted)
+        desktop_.messageBox(kConvertedMessage, kMessageTitle, MessageIcon::Information, MessageButtons::Ok);
+    else if (firstCheck.error)
+        desktop_.showError(ZeitwacheError(*firstCheck.error));
+}
+
+} // namespace zw

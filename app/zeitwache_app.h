@@ -1,0 +1,54 @@
+#pragma once
+// The whole program: settings, appointments, alarms and the long-lived windows, created
+// and started in their order.
+#include "scheduler/alarm_cascade.h"
+#include "scheduler/appointment_book.h"
+#include "scheduler/snooze.h"
+#include "settings/clock_settings.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace zw {
+
+class AlarmExecutor;
+class ClockWindow;
+class Clock;
+class Desktop;
+class InfoWindow;
+class ManagerDialog;
+
+class ZeitwacheApp {
+public:
+    ZeitwacheApp(const QString& directory, Desktop& desktop, const Clock& clock);
+    ~ZeitwacheApp();
+
+    // Start-up: the clock window with its settings, the appointments and the first due
+    // check, then the manager and the dialogs. Shows what start-up has to tell.
+    void start();
+
+    ClockWindow& clockWindow() { return *clockWindow_; }
+    ManagerDialog& manager() { return *manager_; }
+    InfoWindow& info() { return *info_; }
+    AppointmentBook& book() { return book_; }
+    AlarmExecutor& executor() { return *executor_; }
+    const SnoozeCounter& snoozeCount() const { return snoozeCount_; }
+
+private:
+    QString directory_;
+    Desktop& desktop_;
+    const Clock& clock_;
+    ClockSettings settings_;
+    SnoozeCounter snoozeCount_;
+    AppointmentList list_;
+    std::unique_ptr<AlarmCascade> cascade_;
+    std::unique_ptr<AlarmExecutor> executor_;
+    AppointmentBook book_;
+    std::unique_ptr<ClockWindow> clockWindow_;
+    std::unique_ptr<ManagerDialog> manager_;
+    std::unique_ptr<InfoWindow> info_;
+    bool errorBoxOpen_ = false;
+};
+
+} // namespace zw

@@ -1,0 +1,267 @@
+#include "clock/ui/clock_window.h"
+
+#include "clock/face.h"
+#include "clock/placement.h"
+#include "clock/ui/app_icon.h"
+#include "clock/ui/clock_face.h"
+#include "clock/ui/taskbar_hiding.h"
+#include "common/zeitwache_error.h"
+#include "platform/desktop.h"
+#include "scheduler/appointment_book.h"
+#include "scheduler/snooze.h"
+#include "settings/clock_settings.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWindow>
+
+namespace zw {
+
+namespace {
+constexpr char kTrayToolTip[] = "Zeitwache 99";
+// A longer tooltip would not fit the notification area's classic record.
+constexpr int kMaxToolTipLength = 62;
+} // namespace
+
+ClockWindow::ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettings& settings, AppointmentBook& book,
+                         const SnoozeCounter& snoozeCount)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), desktop_(desktop),
+      clock_(clock), settings_(settings), book_(book), snoozeCount_(snoozeCount)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    // The caption differs from the application title by its blank; it is never seen.
+    setWindowTitle(QStringLiteral("Zeitwache 99"));
+    setFixedSize(kWidth, kHeight);
+    setFocusPolicy(Qt::StrongFocus);
+    setWindowIcon(appIcon());
+
+    face_ = new ClockFace(this);
+    face_->move(7, 6);
+    for (int left : {136, 140}) {
+        auto* bar = new QFrame(this);
+        bar->setObjectName(left == 136 ? QStringLiteral("Bevel1") : QStringLiteral("Bevel2"));
+        bar->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        bar->setGeometry(left, 6, 3, 48);
+        bar->setAttribute(Qt::WA_TransparentForMouseEvents); // dragging works on them too
+    }
+
+    trayMenu_ = buildTrayMenu(this);
+    clockMenu_ = buildClockMenu(this);
+    enableMenuHelp(trayMenu_.menu, desktop_);
+    enableMenuHelp(clockMenu_.menu, desktop_);
+
+    connect(trayMenu_.manager, &QAction::triggered, this, &ClockWindow::openManager);
+    connect(clockMenu_.manager, &QAction::triggered, this, &ClockWindow::openManager);
+    connect(trayMenu_.clock, &QAction::triggered, this, &ClockWindow::toggleClockVisible);
+    connect(clockMenu_.hide, &QAction::triggered, this, &ClockWindow::toggleClockVisible);
+    connect(clockMenu_.stayOnTop, &QAction::triggered, this, &ClockWindow::toggleStayOnTop);
+    connect(clockMenu_.extended, &QAction::triggered, this, &ClockWindow::toggleExtendedDisplay);
+    connect(clockMenu_.styleGroup, &QActionGroup::triggered, this, &ClockWindow::chooseStyle);
+    connect(trayMenu_.systemTime, &QAction::triggered, this, [this] { desktop_.openDateTimeSettings(); });
+    connect(trayMenu_.helpTopics, &QAction::triggered, this, [this] { desktop_.showHelpTopic(QStringLiteral("UHR")); });
+    connect(trayMenu_.info, &QAction::triggered, this, &ClockWindow::infoRequested);
+    connect(trayMenu_.quit, &QAction::triggered, this, &QWidget::close);
+
+    connect(face_, &ClockFace::doubleClicked, this, &ClockWindow::openManager);
+    connect(face_, &ClockFace::contextMenuRequested, this, [this](const QPoint& pos) { clockMenu_.menu->popup(pos); });
+
+    // The icon is in the notification area from the moment the window exists.
+    tray_ = new QSystemTrayIcon(appIcon(), this);
+    tray_->setObjectName(QStringLiteral("TrayIcon1"));
+    tray_->setToolTip(QString::fromUtf8(kTrayToolTip).left(kMaxToolTipLength));
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            openManager();
+        else if (reason == QSystemTrayIcon::Context)
+            trayRightClick(QCursor::pos());
+    });
+    tray_->show();
+
+    timer_ = new QTimer(this);
+    timer_->setObjectName(QStringLiteral("Timer1"));
+    timer_->setInterval(kTickMilliseconds);
+    connect(timer_, &QTimer::timeout, this, &ClockWindow::tick);
+}
+
+ClockWindow::~ClockWindow() = default;
+
+void ClockWindow::applySettings()
+{
+    const QSize screen = desktop_.screenSize();
+    Point pos = clockPositionAtStartup(settings_, {kWidth, kHeight}, {screen.width(), screen.height()});
+    move(pos.x, pos.y);
+
+    // Without a notification area a hidden clock could never be shown again.
+    const bool trayAvailable = desktop_.hasNotificationArea();
+    clockMenu_.hide->setEnabled(trayAvailable);
+    const bool shown = settings_.visible() || !trayAvailable;
+    trayMenu_.clock->setChecked(shown);
+
+    setStaysOnTop(settings_.staysOnTop());
+    clockMenu_.stayOnTop->setChecked(staysOnTop());
+
+    if (const DisplayStyle* style = findStyleByStoredName(settings_.display())) {
+        const auto& styles = displayStyles();
+        clockMenu_.styles[static_cast<size_t>(style - styles.data())]->setChecked(true);
+    }
+    clockMenu_.extended->setChecked(settings_.extended());
+    setVisible(shown);
+}
+
+void ClockWindow::startClock()
+{
+    timer_->start();
+    drawFace();
+}
+
+const DisplayStyle& ClockWindow::checkedStyle() const
+{
+    for (size_t i = 0; i < clockMenu_.styles.size(); ++i)
+        if (clockMenu_.styles[i]->isChecked())
+            return displayStyles()[i];
+    return initialDisplayStyle();
+}
+
+void ClockWindow::drawFace()
+{
+    face_->apply(computeFace(clock_.now(), checkedStyle(), clockMenu_.extended->isChecked(), snoozeCount_.value(),
+                             book_.list().count()));
+}
+
+void ClockWindow::tick()
+{
+    if (isVisible())
+        drawFace();
+    book_.dueCheck().tick();
+}
+
+void ClockWindow::openManager()
+{
+    if (blockingDialogOpen_ && blockingDialogOpen_()) {
+        desktop_.beep();
+        return;
+    }
+    emit managerRequested();
+}
+
+void ClockWindow::trayRightClick(const QPoint& globalPos)
+{
+    if (blockingDialogOpen_ && blockingDialogOpen_()) {
+        desktop_.beep();
+        return;
+    }
+    trayMenu_.menu->popup(globalPos);
+}
+
+void ClockWindow::setClockShown(bool shown)
+{
+    trayMenu_.clock->setChecked(shown);
+    setVisible(shown);
+    if (shown) {
+        raise();
+        activateWindow();
+    }
+}
+
+void ClockWindow::toggleClockVisible()
+{
+    const bool show = !isVisible();
+    setClockShown(show);
+    writeSetting([&] { settings_.setVisible(show); });
+}
+
+bool ClockWindow::staysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+void ClockWindow::setStaysOnTop(bool onTop)
+{
+    if (staysOnTop() == onTop)
+        return;
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop); // hides a shown window
+    if (wasVisible)
+        setVisible(true);
+    if (onTop)
+        raise();
+}
+
+void ClockWindow::toggleStayOnTop()
+{
+    const bool onTop = !staysOnTop();
+    setStaysOnTop(onTop);
+    clockMenu_.stayOnTop->setChecked(onTop);
+    writeSetting([&] { settings_.setStaysOnTop(onTop); });
+}
+
+void ClockWindow::chooseStyle(QAction* entry)
+{
+    entry->setChecked(true);
+    // The next tick draws the new style.
+    writeSetting([&] { settings_.setDisplay(checkedStyle().storedName); });
+}
+
+void ClockWindow::toggleExtendedDisplay()
+{
+    // The menu has toggled the check mark already.
+    const bool on = clockMenu_.extended->isChecked();
+    if (!on)
+        face_->clearExtended();
+    writeSetting([&] { settings_.setExtended(on); });
+}
+
+void ClockWindow::writeSetting(const std::function<void()>& write)
+{
+    try {
+        write();
+    } catch (const ZeitwacheError& e) {
+        desktop_.showError(e);
+    }
+}
+
+void ClockWindow::setVisible(bool visible)
+{
+    if (visible) {
+        // The desktop forgets the state while the window is hidden.
+        create();
+        hideFromTaskbar(this);
+    }
+    QWidget::setVisible(visible);
+}
+
+void ClockWindow::mousePressEvent(QMouseEvent* event)
+{
+    // Everything outside the display panel behaves as a title bar.
+    if (event->button() == Qt::LeftButton && windowHandle() != nullptr) {
+        windowHandle()->startSystemMove();
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void ClockWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        desktop_.showHelpTopic(QStringLiteral("UHR"));
+        event->accept();
+        return;
+    }
+    event->accept(); // no other key does anything
+}
+
+void ClockWindow::closeEvent(QCloseEvent* event)
+{
+    desktop_.closeHelp();
+    writeSetting([&] { settings_.setPosition(x(), y()); });
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace zw

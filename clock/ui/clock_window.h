@@ -1,0 +1,95 @@
+#pragma once
+// The clock window: a small frameless window with the display panel, the tray icon and the
+// two menus. It owns the 250 ms tick; what the tick checks besides drawing is the
+// appointment book's business.
+#include "clock/ui/clock_menus.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QSystemTrayIcon;
+class QTimer;
+
+namespace zw {
+
+class AppointmentBook;
+class ClockFace;
+class ClockSettings;
+class Clock;
+class Desktop;
+class SnoozeCounter;
+struct DisplayStyle;
+
+class ClockWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 148;
+    static constexpr int kHeight = 60;
+    static constexpr int kTickMilliseconds = 250;
+
+    ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettings& settings, AppointmentBook& book,
+                const SnoozeCounter& snoozeCount);
+    ~ClockWindow() override;
+
+    // Start-up: position, visibility, stay-on-top, style and extended display from the
+    // settings. Settings that cannot be written are reported, never fatal.
+    void applySettings();
+    // Start-up: the tick, and the first drawing.
+    void startClock();
+
+    // True while a dialog is open that keeps the manager and the tray menu closed.
+    void setBlockingDialogCheck(std::function<bool()> check) { blockingDialogOpen_ = std::move(check); }
+
+    // `uhr`: draws the face from the current time and options.
+    void drawFace();
+    // The scheduler part of the tick follows the drawing.
+    void tick();
+
+    // Menu commands.
+    void openManager();          // Terminmanager1Click
+    void toggleClockVisible();   // Schlieen1Click
+    void toggleStayOnTop();      // ImmerimVordergrund1Click
+    void chooseStyle(QAction* entry); // LCD1Click
+    void toggleExtendedDisplay(); // ErweiterteAnzeige1Click
+    void trayRightClick(const QPoint& globalPos);
+
+    const TrayMenu& trayMenu() const { return trayMenu_; }
+    const ClockMenu& clockMenu() const { return clockMenu_; }
+    QSystemTrayIcon* trayIcon() const { return tray_; }
+    ClockFace* face() const { return face_; }
+    bool staysOnTop() const;
+
+    void setVisible(bool visible) override;
+
+signals:
+    void managerRequested();
+    void infoRequested();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    const DisplayStyle& checkedStyle() const;
+    void setStaysOnTop(bool onTop);
+    void setClockShown(bool shown);
+    // Runs a settings write; a failure is shown in the error box, the change stays.
+    void writeSetting(const std::function<void()>& write);
+
+    Desktop& desktop_;
+    const Clock& clock_;
+    const ClockSettings& settings_;
+    AppointmentBook& book_;
+    const SnoozeCounter& snoozeCount_;
+    std::function<bool()> blockingDialogOpen_;
+
+    ClockFace* face_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
+    TrayMenu trayMenu_;
+    ClockMenu clockMenu_;
+};
+
+} // namespace zw

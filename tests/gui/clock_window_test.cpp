@@ -1,0 +1,249 @@
+#include "clock/face.h"
+#include "clock/ui/clock_face.h"
+#include "clock/ui/clock_window.h"
+#include "common/file_io.h"
+#include "platform/scripted_desktop.h"
+#include "scheduler/appointment_book.h"
+#include "scheduler/snooze.h"
+#include "settings/clock_settings.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+using namespace zw;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FakeClock : public Clock {
+public:
+    LocalDateTime current{{2026, 12, 6}, {9, 5, 7}};
+    LocalDateTime now() const override { return current; }
+};
+
+class CountingExecutor : public AppointmentExecutor {
+public:
+    int calls = 0;
+    void carryOut(const DueAppointment&) override { ++calls; }
+};
+
+struct ClockWindowFixture : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("zw-clockwin-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ScriptedDesktop desktop;
+    FakeClock clock;
+    CountingExecutor executor;
+    AppointmentList list;
+    SnoozeCounter snoozes;
+    std::unique_ptr<ClockSettings> settings;
+    std::unique_ptr<AppointmentBook> book;
+    std::unique_ptr<ClockWindow> window;
+
+    void SetUp() override
+    {
+        fs::create_directories(dir);
+        desktop.setScreenSize({1024, 768});
+        desktop.setFullScreenClientSize({1024, 722});
+    }
+    void TearDown() override
+    {
+        window.reset();
+        fs::remove_all(dir);
+    }
+    void ini(const std::string& content) { ASSERT_TRUE(writeFileAtomically(dir / "Zeitwache.ini", content)); }
+    std::string iniContent() { return readWholeFile(dir / "Zeitwache.ini").value_or("<missing>"); }
+    ClockWindow& start()
+    {
+        settings = std::make_unique<ClockSettings>(dir / "Zeitwache.ini");
+        book = std::make_unique<AppointmentBook>(dir, list, clock, executor);
+        window = std::make_unique<ClockWindow>(desktop, clock, *settings, *book, snoozes);
+        window->applySettings();
+        book->load();
+        window->startClock();
+        return *window;
+    }
+    QStringList captions(QMenu* menu)
+    {
+        QStringList out;
+        for (QAction* a : menu->actions())
+            out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    }
+    QStringList names(QMenu* menu)
+    {
+        QStringList out;
+        for (QAction* a : menu->actions())
+            out << a->objectName();
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(ClockWindowFixture, MenusHaveTheirCaptionsOrderNamesAndHelpNumbers)
+{
+    ClockWindow& w = start();
+    QMenu* tray = w.trayMenu().menu;
+    EXPECT_EQ(captions(tray), (QStringList{"Termin&manager ...", "Uhr", "-", "Systemzeit ändern ...", "-",
+                                           "Hilfethemen", "Info", "-", "Beenden"}));
+    EXPECT_EQ(names(tray), (QStringList{"Terminmanager1", "Uhr1", "N3", "Systemzeitndern1", "N4", "Hilfethemen1",
+                                        "Info1", "N1", "Beenden1"}));
+    EXPECT_EQ(tray->defaultAction(), w.trayMenu().manager);
+    for (QAction* a : tray->actions())
+        EXPECT_EQ(a->property("helpContext").toInt(), 333) << a->objectName().toStdString();
+
+    QMenu* clockMenu = w.clockMenu().menu;
+    EXPECT_EQ(captions(clockMenu),
+              (QStringList{"&Immer im Vordergrund", "Erweiterte &Anzeige", "-", "LCD -&Display",
+                           "LCD -Display &beleuchtet", "LED -Display &Grün", "LED -Display &Rot", "LED -&Punktmatrix",
+                           "&Klappziffer -Display", "-", "&Terminmanager", "Uhr &schließen"}));
+    EXPECT_EQ(names(clockMenu), (QStringList{"ImmerimVordergrund1", "ErweiterteAnzeige1", "N5", "LCD0", "LCD1",
+                                             "LEDGrn1", "LEDRot1", "LEDPunktmatrix1", "Klappziffer1", "N2",
+                                             "Terminmanager2", "Schlieen1"}));
+    EXPECT_EQ(clockMenu->defaultAction(), w.clockMenu().manager);
+    QStringList withoutHelp;
+    for (QAction* a : clockMenu->actions())
+        if (a->property("helpContext").toInt() != 222)
+            withoutHelp << a->objectName();
+    EXPECT_EQ(withoutHelp, (QStringList{"LEDPunktmatrix1", "Klappziffer1", "Terminmanager2"}));
+}
+
+TEST_F(ClockWindowFixture, FirstStartWithoutSettings)
+{
+    ClockWindow& w = start();
+    EXPECT_EQ(w.size(), QSize(148, 60));
+    EXPECT_EQ(w.pos(), QPoint(1024 - 148, 0));
+    EXPECT_TRUE(w.staysOnTop());
+    EXPECT_TRUE(w.clockMenu().stayOnTop->isChecked());
+    EXPECT_TRUE(w.clockMenu().styles[0]->isChecked()); // "LCD"
+    EXPECT_FALSE(w.clockMenu().extended->isChecked());
+    EXPECT_EQ(w.trayIcon()->toolTip(), QStringLiteral("Zeitwache 99"));
+    EXPECT_EQ(iniContent(), "<missing>"); // start-up writes nothing
+}
+
+TEST_F(ClockWindowFixture, SettingsAreAppliedWithTheirReadingRules)
+{
+    ini("[Clock]\r\nUhrposX=0x10\r\nUhrposY=5000\r\nStatus=top\r\nDisplay=LEDRot\r\nExtendet=2\r\n");
+    ClockWindow& w = start();
+    EXPECT_EQ(w.pos(), QPoint(16, 768 - 60));
+    EXPECT_FALSE(w.staysOnTop()); // lower-case "top" is not "Top"
+    EXPECT_TRUE(w.clockMenu().styles[3]->isChecked());
+    EXPECT_TRUE(w.clockMenu().extended->isChecked());
+}
+
+TEST_F(ClockWindowFixture, UnknownDisplayKeepsLedGreen)
+{
+    ini("[Clock]\r\nDisplay=lcd\r\n");
+    ClockWindow& w = start();
+    EXPECT_TRUE(w.clockMenu().styles[2]->isChecked());
+}
+
+TEST_F(ClockWindowFixture, CommandsWriteOnlyTheirOwnKeyAtOnce)
+{
+    ini("; eigene Notiz\r\n[Clock]\r\nUhrposX=100\r\nUhrposY=50\r\n");
+    ClockWindow& w = start();
+    w.clockMenu().stayOnTop->trigger();
+    EXPECT_FALSE(w.staysOnTop());
+    EXPECT_EQ(iniContent(), "; eigene Notiz\r\n[Clock]\r\nUhrposX=100\r\nUhrposY=50\r\nStatus=Back\r\n");
+    w.clockMenu().styles[5]->trigger();
+    EXPECT_NE(iniContent().find("Display=Klappziffer\r\n"), std::string::npos);
+    w.clockMenu().extended->trigger();
+    EXPECT_NE(iniContent().find("Extendet=1\r\n"), std::string::npos);
+    w.move(300, 200); // a move is written only at shutdown
+    EXPECT_NE(iniContent().find("UhrposX=100\r\n"), std::string::npos);
+    w.close();
+    EXPECT_NE(iniContent().find("UhrposX=300\r\nUhrposY=200\r\n"), std::string::npos);
+    EXPECT_EQ(desktop.count(DesktopCall::Kind::CloseHelp), 1u);
+}
+
+TEST_F(ClockWindowFixture, HidingAndShowingTheClock)
+{
+    ini("[Clock]\r\nSichtbar=1\r\n");
+    ClockWindow& w = start();
+    ASSERT_TRUE(w.isVisible());
+    w.clockMenu().hide->trigger();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.trayMenu().clock->isChecked());
+    EXPECT_NE(iniContent().find("Sichtbar=0"), std::string::npos);
+    w.trayMenu().clock->trigger();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.trayMenu().clock->isChecked());
+    EXPECT_NE(iniContent().find("Sichtbar=1"), std::string::npos);
+    // Closing while hidden still saves the position.
+    w.clockMenu().hide->trigger();
+    w.move(10, 20);
+    w.close();
+    EXPECT_NE(iniContent().find("UhrposX=10\r\nUhrposY=20"), std::string::npos);
+}
+
+TEST_F(ClockWindowFixture, StyleAndExtendedDisplayReachTheFace)
+{
+    ini("[Clock]\r\nSichtbar=1\r\nDisplay=LEDRot\r\n");
+    ClockWindow& w = start();
+    auto* date = w.face()->findChild<QLabel*>(QStringLiteral("Label1"));
+    auto* extended = w.face()->findChild<QLabel*>(QStringLiteral("Label2"));
+    ASSERT_TRUE(date && extended);
+    EXPECT_EQ(date->text(), QStringLiteral("06.12.2026"));
+    w.clockMenu().extended->trigger();
+    EXPECT_EQ(extended->text(), QString()); // filled by the next tick
+    w.tick();
+    EXPECT_EQ(extended->text(), QStringLiteral("0 Term."));
+    w.clockMenu().extended->trigger();
+    EXPECT_EQ(extended->text(), QString()); // emptied at once
+}
+
+TEST_F(ClockWindowFixture, BlockingDialogTurnsManagerAndTrayMenuIntoABeep)
+{
+    ClockWindow& w = start();
+    bool blocked = true;
+    int opened = 0;
+    w.setBlockingDialogCheck([&] { return blocked; });
+    QObject::connect(&w, &ClockWindow::managerRequested, [&] { ++opened; });
+    w.openManager();
+    w.trayRightClick({10, 10});
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(desktop.count(DesktopCall::Kind::Beep), 2u);
+    EXPECT_FALSE(w.trayMenu().menu->isVisible());
+    blocked = false;
+    w.openManager();
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(ClockWindowFixture, F1OpensTheClockHelpAndNoOtherKeyDoesAnything)
+{
+    ClockWindow& w = start();
+    QTest::keyClick(&w, Qt::Key_F1);
+    QTest::keyClick(&w, Qt::Key_Escape);
+    QTest::keyClick(&w, Qt::Key_A);
+    ASSERT_EQ(desktop.calls().size(), 1u);
+    EXPECT_EQ(desktop.calls()[0].kind, DesktopCall::Kind::HelpTopic);
+    EXPECT_EQ(desktop.calls()[0].text, QStringLiteral("UHR"));
+}
+
+TEST_F(ClockWindowFixture, TheTickRunsTheDueCheckAtSecondZero)
+{
+    ClockWindow& w = start();
+    list.append("[06.12.2026 09:06] [Keine      ] [Ja  ] [0000000] [001 000 006] [x  (Kein)]");
+    clock.current = {{2026, 12, 6}, {9, 6, 0}};
+    w.tick();
+    w.tick();
+    EXPECT_EQ(executor.calls, 1);
+}
+
+TEST_F(ClockWindowFixture, WithoutANotificationAreaTheClockStaysReachable)
+{
+    desktop.setHasNotificationArea(false);
+    ini("[Clock]\r\nSichtbar=0\r\n");
+    ClockWindow& w = start();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.clockMenu().hide->isEnabled());
+    EXPECT_NE(iniContent().find("Sichtbar=0"), std::string::npos); // the user's choice stays saved
+}
