@@ -109,6 +109,10 @@ std::string compose(const Appointment& a, int currentYear)
     if (a.message.size() > kMaxTextLength || a.application.size() > kMaxTextLength ||
         a.sound.size() > kMaxTextLength)
         throw std::invalid_argument("text longer than 999 bytes");
+    // A line end inside a text would split the line in the file; byte 0 would end the file.
+    for (const std::string* text : {&a.message, &a.application, &a.sound})
+        if (text->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+            throw std::invalid_argument("line end or byte 0 in a text");
 
     std::string out;
     out.reserve(68 + a.message.size() + a.application.size() + a.sound.size());

@@ -48,8 +48,9 @@ struct Appointment {
 };
 
 // Builds the line. A year below 100 is taken in the century of currentYear so that the
-// date keeps its four digits; texts longer than 999 bytes, dates outside 1..9999 and times
-// outside the day cannot be written in this layout and throw std::invalid_argument.
+// date keeps its four digits; texts longer than 999 bytes or holding CR, LF or byte 0,
+// dates outside 1..9999 and times outside the day cannot be written in this layout and
+// throw std::invalid_argument.
 std::string compose(const Appointment& appointment, int currentYear);
 
 // The bytes from position pos (1-based), at most len of them; shorter or empty when the

@@ -111,6 +111,13 @@ TEST(AppointmentLine, ComposeKeepsTheLayoutForShortValues)
 
     a.message = std::string(1000, 'x');
     EXPECT_THROW(compose(a, 2026), std::invalid_argument);
+    // A line end in a text would split the line when the file is read back.
+    for (std::string bad : {std::string("a\nb"), std::string("a\rb"), std::string("a\0b", 3)}) {
+        a.message = "x";
+        a.application = bad;
+        EXPECT_THROW(compose(a, 2026), std::invalid_argument);
+    }
+    a.application = "";
     a.message = std::string(256, 'x');
     EXPECT_EQ(slice(compose(a, 2026), 52, 3), "256");
 }
