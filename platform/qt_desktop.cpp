@@ -231,6 +231,9 @@ std::unique_ptr<QMessageBox> QtDesktop::buildMessageBox(const QString& text, con
     box->setTextFormat(Qt::PlainText);
     box->setText(boxText(text));
     box->setWindowModality(Qt::ApplicationModal);
+    // Alarm windows belong to the clock, which may stay on top: a box that waits for the
+    // user must not open behind them.
+    box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     const QList<QMessageBox::StandardButton> standardButtons = boxButtons(buttons);
     for (QMessageBox::StandardButton button : standardButtons)
         box->addButton(button)->setText(buttonCaption(button));

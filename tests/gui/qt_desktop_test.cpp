@@ -316,6 +316,7 @@ TEST(QtDesktopBoxes, BoxShowsTextTitleIconAndGermanButtons)
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->icon(), QMessageBox::Question);
     EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+    EXPECT_TRUE(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // never behind alarm windows
     ASSERT_EQ(box->buttons().size(), 3);
     EXPECT_EQ(box->button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
     EXPECT_EQ(box->button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
