@@ -8,6 +8,8 @@
 #include "scheduler/ui/appointment_rows.h"
 #include "store/appointment_line.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QSize>
 #include <QStringList>
@@ -80,6 +82,13 @@ void AlarmExecutor::carryOut(const DueAppointment& appointment)
         if (m_rows != nullptr)
             m_rows->deleteRow(static_cast<int>(appointment.index) + 1);
     }
+
+    // A minute with many appointments is carried out in one run. Letting the event loop
+    // turn between them paints the windows as they open and lets the clock's ticks
+    // through, provided the run was not started inside the clock timer's own event (Qt
+    // never re-enters a timer's handler). Input waits until the run is over; a tick that
+    // comes in here finds the due check running and starts no second run.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 AlarmWindow* AlarmExecutor::openWindow(const DueAppointment& appointment)

@@ -31,6 +31,8 @@ public:
     // The window the alarm windows belong to (the clock window); they end with it.
     void setOwner(QWidget* owner) { m_owner = owner; }
 
+    // Before it returns it lets pending events other than input run (timers, painting),
+    // so the caller must be ready for a tick to come in; the due check's guard is.
     void carryOut(const DueAppointment& appointment) override;
 
     // MessageCounter: alarm windows opened since start; never goes back.

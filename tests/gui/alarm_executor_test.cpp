@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -374,6 +375,40 @@ TEST_F(DueCheckPathTest, TicksWhileAFailureBoxIsOpenStartNoSecondRun)
 
     EXPECT_EQ(windowsWhileBoxOpen, 1);
     EXPECT_EQ(line::flag(list.get(0), line::kExecuted), '1');
+}
+
+TEST_F(DueCheckPathTest, TicksWhileAppointmentsAreCarriedOutAreLetThroughButStartNoSecondRun)
+{
+    list.append(makeLine({.message = "Erster", .time = "10:00"}));
+    list.append(makeLine({.message = "Zweiter", .time = "10:00"}));
+    list.append(makeLine({.message = "Dritter", .time = "10:01"}));
+    // Ticks of this minute and of the next one arrive while the first window is open.
+    int windowsWhenTicked = -1;
+    int windowsAfterTicks = -1;
+    QObject scope; // a tick not let through dies with the test
+    QTimer::singleShot(0, &scope, [&] {
+        windowsWhenTicked = static_cast<int>(executor.openWindows().size());
+        dueCheck.tick();
+        clock.current.time = {10, 0, 1};
+        dueCheck.tick();
+        clock.current.time = {10, 1, 0};
+        dueCheck.tick();
+        windowsAfterTicks = static_cast<int>(executor.openWindows().size());
+    });
+
+    dueCheck.tick();
+
+    EXPECT_EQ(windowsWhenTicked, 1) << "the event loop did not turn between the appointments";
+    EXPECT_EQ(windowsAfterTicks, 1) << "a tick started a run inside the run";
+    // The minute met inside the run is checked after it, once.
+    const QList<AlarmWindow*> windows = executor.openWindows();
+    ASSERT_EQ(windows.size(), 3);
+    EXPECT_EQ(windows[0]->messageView()->toPlainText(), "Erster");
+    EXPECT_EQ(windows[1]->messageView()->toPlainText(), "Zweiter");
+    EXPECT_EQ(windows[2]->messageView()->toPlainText(), "Dritter");
+    ASSERT_EQ(saved.size(), 2u);
+    for (const std::string& l : saved.back())
+        EXPECT_EQ(line::flag(l, line::kExecuted), '1') << l;
 }
 
 } // namespace
