@@ -12,7 +12,9 @@ class SingleInstance {
 public:
     // lockDirectory: where the lock lies; empty means the user's runtime directory.
     explicit SingleInstance(const QString& lockDirectory = {});
-    // True when this process holds the lock now; false when another one runs.
+    // False when another running instance holds the lock. True when this process holds it
+    // now, and also when no lock can be made at all (said on stderr), so that a missing
+    // or unwritable directory never keeps the program from starting.
     bool acquire();
 
     static QString defaultLockDirectory();

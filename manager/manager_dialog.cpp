@@ -3,14 +3,20 @@
 #include "clock/placement.h"
 #include "common/cp1252.h"
 #include "common/zeitwache_error.h"
+#include "manager/appointment_list_model.h"
 #include "platform/desktop.h"
 #include "store/appointment_list.h"
 
+#include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zw {
 
@@ -41,9 +47,13 @@ ManagerDialog::ManagerDialog(Desktop& desktop, const AppointmentList& list, QWid
     listPage->setObjectName(QStringLiteral("TabSheet2"));
     pages_->addTab(listPage, QStringLiteral("Vorhandene Termine"));
 
-    list_ = new QListWidget(listPage);
+    rows_ = new AppointmentListModel(this);
+    list_ = new QListView(listPage);
     list_->setObjectName(QStringLiteral("MultiList1"));
     list_->setProperty("helpContext", kHelpList);
+    list_->setModel(rows_);
+    // The rows are alike (see fillList): the view asks one of them for its size, not 100,000.
+    list_->setUniformItemSizes(true);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     auto* listLayout = new QVBoxLayout(listPage);
     listLayout->addWidget(list_);
@@ -66,17 +76,26 @@ ManagerDialog::ManagerDialog(Desktop& desktop, const AppointmentList& list, QWid
 
 void ManagerDialog::fillList()
 {
-    list_->clear();
-    list_->addItem(QString()); // the reserved row 0 under the header
-    for (const std::string& line : appointments_.lines())
-        list_->addItem(QString::fromStdString(cp1252ToUtf8(line)));
+    // All rows get the size of the longest line, so that none is cut short and the
+    // horizontal scroll bar reaches the end of each; the view then measures no row itself.
+    const std::vector<std::string>& lines = appointments_.lines();
+    const auto shorter = [](const std::string& a, const std::string& b) { return a.size() < b.size(); };
+    const auto longest = std::max_element(lines.begin(), lines.end(), shorter);
+    QStyleOptionViewItem option;
+    option.initFrom(list_);
+    option.font = list_->font();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = longest == lines.end() ? QString() : QString::fromStdString(cp1252ToUtf8(*longest));
+    QSize rowSize = list_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), list_);
+    // Bytes are not pixels: a few wide letters in a line a little shorter still fit.
+    rowSize.rwidth() += 4 * option.fontMetrics.averageCharWidth();
+    rows_->setLines(lines, rowSize);
 }
 
 void ManagerDialog::deleteRow(int row)
 {
-    if (row < 1 || row >= list_->count())
+    if (!rows_->removeLineRow(row))
         throw errors::listIndexOutOfRange();
-    delete list_->takeItem(row);
 }
 
 void ManagerDialog::showRowInList(int row)
@@ -84,10 +103,11 @@ void ManagerDialog::showRowInList(int row)
     showManager();
     pages_->setCurrentIndex(kListPage);
     list_->clearSelection();
-    if (row < 0 || row >= list_->count())
+    if (row < 0 || row >= rows_->rowCount())
         throw errors::listIndexOutOfRange();
-    list_->item(row)->setSelected(true);
-    list_->scrollToItem(list_->item(row));
+    const QModelIndex index = rows_->index(row);
+    list_->selectionModel()->select(index, QItemSelectionModel::Select);
+    list_->scrollTo(index);
 }
 
 void ManagerDialog::showManager()

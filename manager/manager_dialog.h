@@ -5,13 +5,14 @@
 
 #include <QDialog>
 
-class QListWidget;
+class QListView;
 class QPushButton;
 class QTabWidget;
 
 namespace zw {
 
 class AppointmentList;
+class AppointmentListModel;
 class Desktop;
 
 class ManagerDialog : public QDialog, public AppointmentRows {
@@ -32,7 +33,7 @@ public:
     void showManager();
 
     QTabWidget* pages() const { return pages_; }
-    QListWidget* list() const { return list_; }
+    QListView* list() const { return list_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -45,7 +46,8 @@ private:
     Desktop& desktop_;
     const AppointmentList& appointments_;
     QTabWidget* pages_ = nullptr;
-    QListWidget* list_ = nullptr;
+    AppointmentListModel* rows_ = nullptr;
+    QListView* list_ = nullptr;
 };
 
 } // namespace zw
