@@ -54,10 +54,12 @@ struct Look {
 Look lookOf(int styleNumber)
 {
     switch (styleNumber) {
+    // The dark segments of an LED display only hint at the digit's frame: any brighter and
+    // a 1 reads as an 8 at a glance.
     case 0: // LED green
-        return {Design::Segments, QColor(0, 0, 0), QColor(0, 255, 0), QColor(0, 30, 0), 0.0};
+        return {Design::Segments, QColor(0, 0, 0), QColor(0, 255, 0), QColor(0, 20, 0), 0.0};
     case 1: // LED red
-        return {Design::Segments, QColor(0, 0, 0), QColor(255, 0, 0), QColor(34, 0, 0), 0.0};
+        return {Design::Segments, QColor(0, 0, 0), QColor(255, 0, 0), QColor(24, 0, 0), 0.0};
     case 2: // backlit LCD
         return {Design::Segments, QColor(0, 255, 255), QColor(0, 0, 0), QColor(Qt::transparent),
                 0.07};
@@ -65,7 +67,7 @@ Look lookOf(int styleNumber)
         return {Design::Segments, QColor(100, 145, 102), QColor(0, 0, 0), QColor(88, 130, 90),
                 0.07};
     case 4: // dot matrix
-        return {Design::DotMatrix, QColor(0, 0, 0), QColor(0, 255, 255), QColor(0, 30, 34), 0.0};
+        return {Design::DotMatrix, QColor(0, 0, 0), QColor(0, 255, 255), QColor(0, 18, 21), 0.0};
     default: // flip digits
         return {Design::Flip, QColor(0, 0, 0), QColor(255, 255, 255), QColor(96, 96, 96), 0.0};
     }
@@ -241,12 +243,12 @@ void drawDotDigit(QPainter& p, const Grid& g, const Look& look, int digit)
     }
 }
 
+// Two lit dots and no dark ones: a full column of unlit dots would run the digits on
+// either side into one grid.
 void drawDotColon(QPainter& p, const Grid& g, const Look& look)
 {
-    for (int row = 0; row < kDotRows; ++row) {
-        const bool on = row == 2 || row == 4;
-        drawDot(p, g, 0.5, dotRowY(row), on ? look.lit : look.unlit);
-    }
+    for (int row : {2, 4})
+        drawDot(p, g, 0.5, dotRowY(row), look.lit);
 }
 
 // ---- flip digits -------------------------------------------------------------------

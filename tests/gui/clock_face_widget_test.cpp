@@ -238,6 +238,25 @@ TEST(DigitImages, ColonDotsLieInTheVisibleColumns)
     }
 }
 
+// The matrix colon is its two lit dots on black: a column of dark dots beside the digits'
+// own would run hours, minutes and seconds into one grid.
+TEST(DigitImages, DotMatrixColonHasNoDarkDots)
+{
+    const QImage colon =
+        renderDigitImage(kColonImageBase + style("LEDMatrix").number, 1.0).convertToFormat(QImage::Format_RGB32);
+    int lit = 0;
+    for (int y = 0; y < colon.height(); ++y) {
+        for (int x = 0; x < colon.width(); ++x) {
+            const QRgb pixel = colon.pixel(x, y);
+            if (pixel == rgb(0, 255, 255))
+                ++lit;
+            else
+                ASSERT_EQ(pixel, rgb(0, 0, 0)) << "at " << x << "," << y;
+        }
+    }
+    EXPECT_GT(lit, 0);
+}
+
 // ---- repainting --------------------------------------------------------------------
 
 class PaintCounter : public QObject {
