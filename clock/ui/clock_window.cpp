@@ -15,6 +15,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
@@ -22,6 +23,9 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWindow>
+
+#include <chrono>
+#include <cstdio>
 
 namespace zw {
 
@@ -87,8 +91,11 @@ ClockWindow::ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettin
 
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("Timer1"));
-    timer_->setInterval(kTickMilliseconds);
-    connect(timer_, &QTimer::timeout, this, &ClockWindow::tick);
+    timer_->setSingleShot(true);
+    timer_->setTimerType(Qt::PreciseTimer);
+    // Queued, so that the tick does not run inside the timer's own event: Qt never delivers
+    // a timer again while its handler runs, and a run's modal box would stop the clock.
+    connect(timer_, &QTimer::timeout, this, &ClockWindow::tick, Qt::QueuedConnection);
 }
 
 ClockWindow::~ClockWindow() = default;
@@ -118,8 +125,18 @@ void ClockWindow::applySettings()
 
 void ClockWindow::startClock()
 {
-    timer_->start();
+    scheduleNextTick();
     drawFace();
+}
+
+void ClockWindow::scheduleNextTick()
+{
+    // One tick just after each change of the second: every second is drawn and second 00
+    // is met once a minute, with a quarter of the wake-ups of a fixed 250 ms tick. The
+    // delay is taken from the wall clock anew each time, so a timer that fires a little
+    // early only shortens the next wait instead of skipping a second.
+    const auto msInSecond = static_cast<int>(QDateTime::currentMSecsSinceEpoch() % 1000);
+    timer_->start(1000 - msInSecond + kTickAfterSecondMilliseconds);
 }
 
 const DisplayStyle& ClockWindow::checkedStyle() const
@@ -132,12 +149,23 @@ const DisplayStyle& ClockWindow::checkedStyle() const
 
 void ClockWindow::drawFace()
 {
+    // Diagnostic: one line per redraw, to measure how steadily the clock runs.
+    static const bool traceTicks = qEnvironmentVariableIsSet("ZEITWACHE_TRACE_TICKS");
+    if (traceTicks) {
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+        std::printf("zeitwache: uhr %lld\n", static_cast<long long>(ns));
+        std::fflush(stdout);
+    }
     face_->apply(computeFace(clock_.now(), checkedStyle(), clockMenu_.extended->isChecked(), snoozeCount_.value(),
                              book_.list().count()));
 }
 
 void ClockWindow::tick()
 {
+    // Scheduled first: a modal box opened by the due check below lets the next ticks through.
+    scheduleNextTick();
     if (isVisible())
         drawFace();
     book_.dueCheck().tick();
@@ -211,8 +239,9 @@ void ClockWindow::toggleExtendedDisplay()
 {
     // The menu has toggled the check mark already.
     const bool on = clockMenu_.extended->isChecked();
-    if (!on)
+    if (!on) {
         face_->clearExtended();
+    }
     writeSetting([&] { settings_.setExtended(on); });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The clock window: a small frameless window with the display panel, the tray icon and the
-// two menus. It owns the 250 ms tick; what the tick checks besides drawing is the
-// appointment book's business.
+// two menus. It owns the tick, once a second just after the second changes; what the tick
+// checks besides drawing is the appointment book's business.
 #include "clock/ui/clock_menus.h"
 
 #include <QWidget>
@@ -26,7 +26,8 @@ class ClockWindow : public QWidget {
 public:
     static constexpr int kWidth = 148;
     static constexpr int kHeight = 60;
-    static constexpr int kTickMilliseconds = 250;
+    // The tick comes this long after each change of the second.
+    static constexpr int kTickAfterSecondMilliseconds = 20;
 
     ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettings& settings, AppointmentBook& book,
                 const SnoozeCounter& snoozeCount);
@@ -77,6 +78,7 @@ private:
     void setClockShown(bool shown);
     // Runs a settings write; a failure is shown in the error box, the change stays.
     void writeSetting(const std::function<void()>& write);
+    void scheduleNextTick();
 
     Desktop& desktop_;
     const Clock& clock_;
