@@ -212,10 +212,16 @@ void ClockWindow::setStaysOnTop(bool onTop)
 {
     if (staysOnTop() == onTop)
         return;
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop); // hides a shown window
-    if (wasVisible)
-        setVisible(true);
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (QWindow* native = windowHandle()) {
+        // Changed on the existing native window: new flags on the widget would make Qt
+        // create another one, which the desktop would show on the taskbar.
+        overrideWindowFlags(flags);
+        native->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
     if (onTop)
         raise();
 }
