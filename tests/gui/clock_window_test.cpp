@@ -247,3 +247,36 @@ TEST_F(ClockWindowFixture, WithoutANotificationAreaTheClockStaysReachable)
     EXPECT_FALSE(w.clockMenu().hide->isEnabled());
     EXPECT_NE(iniContent().find("Sichtbar=0"), std::string::npos); // the user's choice stays saved
 }
+
+TEST_F(ClockWindowFixture, EveryChangeOfWhatTheFaceShowsReachesItAtTheNextTick)
+{
+    ini("[Clock]\r\nSichtbar=1\r\nExtendet=1\r\n");
+    ClockWindow& w = start();
+    auto* date = w.face()->findChild<QLabel*>(QStringLiteral("Label1"));
+    auto* extended = w.face()->findChild<QLabel*>(QStringLiteral("Label2"));
+    ASSERT_TRUE(date && extended);
+    EXPECT_EQ(extended->text(), QStringLiteral("0 Term."));
+
+    list.append("[06.12.2026 11:00] [Keine      ] [Ja  ] [0000000] [001 000 006] [x  (Kein)]");
+    w.tick();
+    EXPECT_EQ(extended->text(), QStringLiteral("1 Term."));
+
+    AlarmSnooze snooze(snoozes);
+    snooze.start(5);
+    w.tick();
+    EXPECT_EQ(extended->text(), QStringLiteral("Snooze 1"));
+
+    w.clockMenu().styles[3]->trigger(); // LED red
+    w.tick();
+    EXPECT_EQ(date->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+    w.clockMenu().extended->trigger(); // off: emptied at once
+    EXPECT_EQ(extended->text(), QString());
+    w.clockMenu().extended->trigger(); // on again within the same second
+    w.tick();
+    EXPECT_EQ(extended->text(), QStringLiteral("Snooze 1"));
+
+    clock.current = {{2026, 12, 7}, {0, 0, 0}};
+    w.tick();
+    EXPECT_EQ(date->text(), QStringLiteral("07.12.2026"));
+}
