@@ -10,7 +10,7 @@
 namespace zw {
 
 namespace {
-const QString kMessageTitle = QStringLiteral("Zeitwache 99");
+const QString kMessageTitle = QString::fromLatin1(kMessageBoxTitle);
 // "\n\r" in this text is line feed then carriage return, as the message has always had it.
 const QString kConvertedMessage = QStringLiteral(
     "Die Datei \"termine.dat\" ist nicht mit dieser Programmversion \n\rkompatibel und wurde für die Version 2.3 "

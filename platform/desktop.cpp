@@ -1,5 +1,7 @@
 #include "platform/desktop.h"
 
+#include "store/appointment_line.h"
+
 #include <QDir>
 
 namespace zw {
@@ -30,7 +32,7 @@ void Desktop::showError(const std::exception& error)
 
 void Desktop::playSound(const QString& directory, const QString& soundName)
 {
-    if (soundName == QLatin1String(kNoSoundName))
+    if (soundName.toStdString() == line::kNoSound)
         return;
     playWave(QDir(directory).filePath(soundName));
 }

@@ -19,8 +19,8 @@ enum class MessageResult { Ok, Cancel, Yes, No };
 
 // Title of the box for errors that no command handles itself.
 inline constexpr char kErrorBoxTitle[] = "Zeitwache99";
-// Sound name that stands for "play nothing".
-inline constexpr char kNoSoundName[] = "(Kein)";
+// Title of the program's own message boxes.
+inline constexpr char kMessageBoxTitle[] = "Zeitwache 99";
 
 // The button a box answers with when the user presses Enter at once: the first one.
 MessageResult defaultResult(MessageButtons buttons);

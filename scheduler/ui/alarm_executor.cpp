@@ -126,7 +126,7 @@ void AlarmExecutor::startApplication(const std::string& cp1252Field)
         result = m_desktop.startApplication(fromCp1252(command->file), arguments);
     }
     if (const std::optional<QString> failure = alarm_strings::launchFailure(cp1252Field, result))
-        m_desktop.messageBox(*failure, QStringLiteral("Zeitwache 99"), MessageIcon::Warning, MessageButtons::Ok);
+        m_desktop.messageBox(*failure, QString::fromLatin1(kMessageBoxTitle), MessageIcon::Warning, MessageButtons::Ok);
 }
 
 } // namespace zw
