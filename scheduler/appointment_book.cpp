@@ -3,6 +3,8 @@
 #include "common/zeitwache_error.h"
 #include "store/conversion.h"
 
+#include <exception>
+
 namespace zw {
 
 AppointmentBook::AppointmentBook(const std::filesystem::path& directory, AppointmentList& list, const Clock& clock,
@@ -65,6 +67,26 @@ AppointmentBook::FirstCheck AppointmentBook::runFirstCheck()
             result.error = saveError.what();
         }
     }
+    return result;
+}
+
+AppointmentList::StoreResult AppointmentBook::store(std::string line, AppointmentList::TrackedEntry& edited,
+                                                   const AppointmentList::OverwriteQuery& ask)
+{
+    AppointmentList::StoreResult result = AppointmentList::StoreResult::Declined;
+    std::exception_ptr failure;
+    {
+        const DueCheck::Hold hold = dueCheck_.hold();
+        try {
+            result = list_.place(std::move(line), edited, ask, clock_.now().date.year);
+            list_.save();
+        } catch (const ZeitwacheError&) {
+            // Rethrown once the held-back minutes have run, not while the hold unwinds.
+            failure = std::current_exception();
+        }
+    }
+    if (failure)
+        std::rethrow_exception(failure);
     return result;
 }
 

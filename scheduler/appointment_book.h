@@ -30,6 +30,14 @@ public:
     // are converted (the old file kept as termine.v22).
     FirstCheck runFirstCheck();
 
+    // Stores an appointment from the editor (see AppointmentList::place) and writes the
+    // file, holding the due check back meanwhile: a check that the overwrite query's box
+    // lets through runs once the store is complete, so it can never move the positions the
+    // store has found. Throws the conversion error of a damaged line and a failed save;
+    // `edited` is right in every case.
+    AppointmentList::StoreResult store(std::string line, AppointmentList::TrackedEntry& edited,
+                                       const AppointmentList::OverwriteQuery& ask);
+
     AppointmentList& list() { return list_; }
     DueCheck& dueCheck() { return dueCheck_; }
     const DataFile& dataFile() const { return dataFile_; }

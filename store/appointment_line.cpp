@@ -99,6 +99,12 @@ std::optional<RepeatKind> repeatKindOf(std::string_view word)
 
 std::string compose(const Appointment& a, int currentYear)
 {
+    return compose(a, currentYear, repeatWord(a.repeat));
+}
+
+std::string compose(const Appointment& a, int currentYear, std::string_view repeat)
+{
+    constexpr std::string_view kLineBreaks("\r\n\0", 3);
     Date date = a.date;
     if (date.year >= 0 && date.year < 100)
         date.year += currentYear / 100 * 100;
@@ -111,8 +117,11 @@ std::string compose(const Appointment& a, int currentYear)
         throw std::invalid_argument("text longer than 999 bytes");
     // A line end inside a text would split the line in the file; byte 0 would end the file.
     for (const std::string* text : {&a.message, &a.application, &a.sound})
-        if (text->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        if (text->find_first_of(kLineBreaks) != std::string::npos)
             throw std::invalid_argument("line end or byte 0 in a text");
+
+    if (repeat.size() != kRepeatNone.size() || repeat.find_first_of(kLineBreaks) != std::string_view::npos)
+        throw std::invalid_argument("repeat word that does not fit its field");
 
     std::string out;
     out.reserve(68 + a.message.size() + a.application.size() + a.sound.size());
@@ -121,7 +130,7 @@ std::string compose(const Appointment& a, int currentYear)
     out += ' ';
     out += a.time ? formatHourMinute(a.time->hour, a.time->minute) : std::string("     ");
     out += "] [";
-    out += repeatWord(a.repeat);
+    out += repeat;
     out += "] [";
     out += a.active ? kActive : kInactive;
     out += "] [";

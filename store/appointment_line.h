@@ -49,9 +49,12 @@ struct Appointment {
 
 // Builds the line. A year below 100 is taken in the century of currentYear so that the
 // date keeps its four digits; texts longer than 999 bytes or holding CR, LF or byte 0,
-// dates outside 1..9999 and times outside the day cannot be written in this layout and
-// throw std::invalid_argument.
+// a repeat field of another length, dates outside 1..9999 and times outside the
+// day cannot be written in this layout and throw std::invalid_argument.
 std::string compose(const Appointment& appointment, int currentYear);
+// The same with the repeat field as given instead of `repeat`'s word: an 11-byte word of
+// no known kind, written back as it was read.
+std::string compose(const Appointment& appointment, int currentYear, std::string_view repeatField);
 
 // The bytes from position pos (1-based), at most len of them; shorter or empty when the
 // line ends first.

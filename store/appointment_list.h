@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,31 @@ public:
     using OverwriteQuery = std::function<OverwriteAnswer()>;
     enum class StoreResult { Stored, Declined };
 
+    // The position of one entry, kept right while lines are removed or inserted around
+    // it; empty once the entry itself is removed or the list is replaced. The editor holds
+    // the appointment it loaded this way, so a store never replaces another one.
+    class TrackedEntry {
+    public:
+        explicit TrackedEntry(AppointmentList& list);
+        ~TrackedEntry();
+        TrackedEntry(const TrackedEntry&) = delete;
+        TrackedEntry& operator=(const TrackedEntry&) = delete;
+
+        std::optional<size_t> position() const { return pos_; }
+        void set(std::optional<size_t> pos) { pos_ = pos; }
+
+    private:
+        friend class AppointmentList;
+        AppointmentList& list_;
+        std::optional<size_t> pos_;
+    };
+
+    AppointmentList() = default;
+    // Trackers belong to one list: a copy starts without any.
+    AppointmentList(const AppointmentList& other) : lines_(other.lines_), saver_(other.saver_) {}
+    AppointmentList& operator=(const AppointmentList& other);
+    ~AppointmentList() = default;
+
     void setSaver(Saver saver) { saver_ = std::move(saver); }
 
     size_t count() const { return lines_.size(); }
@@ -27,7 +53,7 @@ public:
     void remove(size_t pos);
     void insert(size_t pos, std::string line);
     void append(std::string line);
-    void assign(std::vector<std::string> lines) { lines_ = std::move(lines); }
+    void assign(std::vector<std::string> lines);
     const std::vector<std::string>& lines() const { return lines_; }
 
     void save() const;
@@ -39,11 +65,16 @@ public:
     // edited is then back at its place, so a failed store never loses an appointment.
     StoreResult store(std::string line, int editPosition, const OverwriteQuery& ask, int currentYear);
 
+    // The same without saving: `edited` names the entry the line replaces (empty for a new
+    // appointment) and afterwards the stored line, or the old version when it stayed.
+    StoreResult place(std::string line, TrackedEntry& edited, const OverwriteQuery& ask, int currentYear);
+
 private:
     void checkIndex(size_t pos, size_t limit) const;
 
     std::vector<std::string> lines_;
     Saver saver_;
+    std::vector<TrackedEntry*> trackers_;
 };
 
 } // namespace zw

@@ -1,4 +1,5 @@
 #include "common/file_io.h"
+#include "common/zeitwache_error.h"
 #include "line_builder.h"
 #include "scheduler/appointment_book.h"
 
@@ -108,4 +109,60 @@ TEST_F(BookFixture, DirectoryThatCannotBeWrittenIsToldOnceAndStartUpGoesOn)
     ASSERT_TRUE(problem);
     EXPECT_EQ(problem->rfind("Kann Datei " + (missing / "termine.dat").string() + " nicht erstellen.", 0), 0u);
     EXPECT_FALSE(book.runFirstCheck().error);
+}
+
+namespace {
+// Carries out by removing the line, as an appointment deleted after execution is.
+class RemovingExecutor : public AppointmentExecutor {
+public:
+    AppointmentList* list = nullptr;
+    void carryOut(const DueAppointment& a) override { list->remove(a.index); }
+};
+} // namespace
+
+TEST_F(BookFixture, AStoreHoldsBackTheDueCheckThatItsOverwriteQueryLetsThrough)
+{
+    RemovingExecutor removing;
+    removing.list = &list;
+    AppointmentBook book(dir, list, clock, removing);
+    ASSERT_FALSE(book.load());
+    // Due now and removed when carried out: it moves every later position up by one.
+    const std::string due = zw::testing::makeLine({.date = "06.12.2026", .time = "10:00", .deleteAfter = true});
+    const std::string target = zw::testing::makeLine({.date = "01.01.2027", .time = "09:00", .message = "alt"});
+    const std::string other = zw::testing::makeLine({.date = "01.01.2027", .time = "11:00", .message = "bleibt"});
+    list.assign({due, target, other});
+
+    AppointmentList::TrackedEntry edited(list);
+    int queries = 0;
+    const auto result = book.store(zw::testing::makeLine({.date = "01.01.2027", .time = "09:00", .message = "neu"}),
+                                   edited, [&] {
+                                       ++queries;
+                                       // The box's nested event loop lets the minute tick in.
+                                       book.dueCheck().tick();
+                                       return OverwriteAnswer::Yes;
+                                   });
+
+    EXPECT_EQ(result, AppointmentList::StoreResult::Stored);
+    EXPECT_EQ(queries, 1);
+    ASSERT_EQ(list.count(), 2u);
+    EXPECT_NE(list.get(0).find("neu"), std::string::npos);
+    EXPECT_EQ(list.get(1), other);
+    EXPECT_EQ(edited.position(), 0u);
+    EXPECT_EQ(file("termine.dat"), list.get(0) + "\r\n" + other + "\r\n");
+}
+
+TEST_F(BookFixture, AFailedSaveLeavesTheStoredLineTrackedSoTheNextStoreReplacesIt)
+{
+    AppointmentBook book(dir, list, clock, executor);
+    ASSERT_FALSE(book.load());
+    AppointmentList::TrackedEntry edited(list);
+    fs::remove_all(dir);
+    const auto never = [] { return OverwriteAnswer::No; };
+    EXPECT_THROW(book.store(zw::testing::makeLine({.message = "erst"}), edited, never), ZeitwacheError);
+    ASSERT_EQ(list.count(), 1u);
+    EXPECT_EQ(edited.position(), 0u);
+    fs::create_directories(dir);
+    book.store(zw::testing::makeLine({.message = "dann"}), edited, never);
+    ASSERT_EQ(list.count(), 1u);
+    EXPECT_NE(list.get(0).find("dann"), std::string::npos);
 }

@@ -147,3 +147,51 @@ TEST_F(ListFixture, PositionsOutsideTheListRaiseTheListError)
         EXPECT_STREQ(e.what(), "Listenindex außerhalb des zulässigen Bereichs");
     }
 }
+
+TEST_F(ListFixture, ATrackedEntryFollowsItsLineUntilTheLineGoes)
+{
+    list.assign({"a", "b", "c"});
+    AppointmentList::TrackedEntry b(list);
+    b.set(1);
+    list.insert(0, "first");
+    EXPECT_EQ(b.position(), 2u);
+    list.remove(3);
+    list.append("last");
+    EXPECT_EQ(b.position(), 2u);
+    list.remove(0);
+    EXPECT_EQ(b.position(), 1u);
+    list.remove(1);
+    EXPECT_FALSE(b.position());
+    b.set(0);
+    list.assign({"new"});
+    EXPECT_FALSE(b.position());
+}
+
+TEST_F(ListFixture, PlaceLeavesTheTrackedEntryOnWhatStandsForTheAppointment)
+{
+    list.assign({at("01.01.2027", "08:00", "a"), at("01.01.2027", "09:00", "b"), at("01.01.2027", "10:00", "c")});
+    AppointmentList::TrackedEntry edited(list);
+    AppointmentList::TrackedEntry other(list);
+    const struct {
+        const char* name;
+        const char* time;
+        Answer answer;
+        size_t expected;
+    } cases[] = {
+        {"moved later", "11:00", Answer::Yes, 2},
+        {"moved onto another, declined", "09:00", Answer::No, 0},
+        {"moved onto another, replacing it", "09:00", Answer::Yes, 0},
+    };
+    for (const auto& c : cases) {
+        list.assign({at("01.01.2027", "08:00", "a"), at("01.01.2027", "09:00", "b"), at("01.01.2027", "10:00", "c")});
+        edited.set(0);
+        other.set(1);
+        list.place(at("01.01.2027", c.time, "edited"), edited, answer(c.answer), 2026);
+        ASSERT_TRUE(edited.position()) << c.name;
+        EXPECT_EQ(*edited.position(), c.expected) << c.name;
+        EXPECT_EQ(list.get(*edited.position()).find("edited") != std::string::npos, c.answer == Answer::Yes) << c.name;
+    }
+    // The replaced appointment is gone: whoever followed it follows nothing.
+    EXPECT_FALSE(other.position());
+    EXPECT_EQ(saves, 0);
+}
