@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <chrono>
 #include <cstdio>
@@ -72,6 +74,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zeitwache99"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own texts (a text field's edit menu, the file dialog, standard buttons) in
+    // German, whatever the system's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     const QString directory = programDirectory();
     zw::QtDesktop desktop(QDir(directory).filePath(QString::fromLatin1(zw::kHelpSourceFileName)));

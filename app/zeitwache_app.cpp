@@ -3,7 +3,7 @@
 #include "app/info_window.h"
 #include "common/zeitwache_error.h"
 #include "clock/ui/clock_window.h"
-#include "manager/manager_dialog.h"
+#include "manager/ui/manager_dialog.h"
 #include "platform/desktop.h"
 #include "scheduler/ui/alarm_executor.h"
 
@@ -46,7 +46,7 @@ void ZeitwacheApp::start()
         errorBoxOpen_ = false;
     });
 
-    manager_ = std::make_unique<ManagerDialog>(desktop_, list_);
+    manager_ = std::make_unique<ManagerDialog>(desktop_, book_, clock_, directory_);
     executor_->setRows(manager_.get());
     executor_->setOwner(clockWindow_.get());
     info_ = std::make_unique<InfoWindow>();

@@ -6,14 +6,15 @@
 
 namespace zw {
 
-MessageResult defaultResult(MessageButtons buttons)
+MessageResult dismissedResult(MessageButtons buttons)
 {
     switch (buttons) {
     case MessageButtons::YesNo:
-    case MessageButtons::YesNoCancel:
-        return MessageResult::Yes;
-    case MessageButtons::Ok:
+        return MessageResult::No;
     case MessageButtons::OkCancel:
+    case MessageButtons::YesNoCancel:
+        return MessageResult::Cancel;
+    case MessageButtons::Ok:
         break;
     }
     return MessageResult::Ok;

@@ -22,8 +22,9 @@ inline constexpr char kErrorBoxTitle[] = "Zeitwache99";
 // Title of the program's own message boxes.
 inline constexpr char kMessageBoxTitle[] = "Zeitwache 99";
 
-// The button a box answers with when the user presses Enter at once: the first one.
-MessageResult defaultResult(MessageButtons buttons);
+// What a box answers when it is closed without a button (Esc, the close box): Cancel,
+// else No, else OK.
+MessageResult dismissedResult(MessageButtons buttons);
 // The error's message as the error box shows it: followed by a full stop.
 QString errorBoxText(const std::exception& error);
 
@@ -71,6 +72,11 @@ public:
     virtual QRect trayRect() const = 0;
     // Whether the desktop has a notification area to hold the program's icon.
     virtual bool hasNotificationArea() const = 0;
+
+    // The file-open dialog for one existing file, starting in `directory`; returns its
+    // full path, or an empty text when the user cancels.
+    virtual QString chooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
+                                       const QString& directory) = 0;
 
     // Opens the desktop's own date and time settings, if it has any. Failure is
     // silent; it never blocks for long.

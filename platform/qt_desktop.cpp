@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -77,21 +78,6 @@ QString buttonCaption(QMessageBox::StandardButton button)
     default:
         return QStringLiteral("OK");
     }
-}
-
-// What a box answers when it was closed without a button: Esc or the close button.
-MessageResult dismissedResult(MessageButtons buttons)
-{
-    switch (buttons) {
-    case MessageButtons::YesNo:
-        return MessageResult::No;
-    case MessageButtons::OkCancel:
-    case MessageButtons::YesNoCancel:
-        return MessageResult::Cancel;
-    case MessageButtons::Ok:
-        break;
-    }
-    return MessageResult::Ok;
 }
 
 MessageResult boxResult(const QMessageBox& box, MessageButtons buttons)
@@ -390,6 +376,13 @@ QRect QtDesktop::trayRect() const
     const QRect work = screen->availableGeometry();
     return {work.right() + 1 - kTrayIconExtent, work.bottom() + 1 - kTrayIconExtent,
             kTrayIconExtent, kTrayIconExtent};
+}
+
+QString QtDesktop::chooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
+                                      const QString& directory)
+{
+    // QFileDialog::getOpenFileName accepts only files that exist.
+    return QDir::toNativeSeparators(QFileDialog::getOpenFileName(parent, title, directory, filter));
 }
 
 void QtDesktop::openDateTimeSettings()

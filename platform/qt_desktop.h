@@ -58,6 +58,8 @@ public:
     QSize fullScreenClientSize() const override;
     QRect trayRect() const override;
     bool hasNotificationArea() const override;
+    QString chooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& directory) override;
     void openDateTimeSettings() override;
     bool bringToFront(QWidget* window) override;
     void requestAttention(QWidget* window) override;

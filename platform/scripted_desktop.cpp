@@ -5,6 +5,29 @@
 
 namespace zw {
 
+namespace {
+ScriptedDesktop::UnexpectedHandler& unexpectedHandler()
+{
+    static ScriptedDesktop::UnexpectedHandler handler = [](const QString& what) {
+        qWarning("ScriptedDesktop: %s", qPrintable(what));
+    };
+    return handler;
+}
+} // namespace
+
+ScriptedDesktop::UnexpectedHandler ScriptedDesktop::setUnexpectedHandler(UnexpectedHandler handler)
+{
+    return std::exchange(unexpectedHandler(), std::move(handler));
+}
+
+ScriptedDesktop::~ScriptedDesktop()
+{
+    if (!m_answers.empty())
+        unexpectedHandler()(QStringLiteral("%1 queued message box answer(s) left unused").arg(m_answers.size()));
+    if (!m_chosenFiles.empty())
+        unexpectedHandler()(QStringLiteral("%1 queued file dialog answer(s) left unused").arg(m_chosenFiles.size()));
+}
+
 DesktopCall& ScriptedDesktop::record(DesktopCall::Kind kind)
 {
     m_calls.emplace_back();
@@ -29,8 +52,10 @@ std::size_t ScriptedDesktop::count(DesktopCall::Kind kind) const
 MessageResult ScriptedDesktop::messageBox(const QString& text, const QString& title, MessageIcon icon,
                                           MessageButtons buttons)
 {
-    MessageResult answer = defaultResult(buttons);
-    if (!m_answers.empty()) {
+    MessageResult answer = dismissedResult(buttons);
+    if (m_answers.empty()) {
+        unexpectedHandler()(QStringLiteral("unexpected message box \"%1\": \"%2\"").arg(title, text));
+    } else {
         answer = m_answers.front();
         m_answers.pop_front();
     }
@@ -96,6 +121,22 @@ void ScriptedDesktop::showHelpPopup(int contextNumber, QPoint globalPos)
 void ScriptedDesktop::closeHelp()
 {
     record(DesktopCall::Kind::CloseHelp);
+}
+
+QString ScriptedDesktop::chooseExistingFile(QWidget*, const QString& title, const QString& filter,
+                                            const QString& directory)
+{
+    DesktopCall& call = record(DesktopCall::Kind::ChooseFile);
+    call.title = title;
+    call.filter = filter;
+    call.directory = directory;
+    if (m_chosenFiles.empty()) {
+        unexpectedHandler()(QStringLiteral("unexpected file dialog \"%1\"").arg(title));
+        return {};
+    }
+    call.file = m_chosenFiles.front();
+    m_chosenFiles.pop_front();
+    return call.file;
 }
 
 void ScriptedDesktop::openDateTimeSettings()

@@ -24,6 +24,7 @@ struct DesktopCall {
         HelpContext,
         HelpPopup,
         CloseHelp,
+        ChooseFile,
         OpenDateTimeSettings,
         BringToFront,
         RequestAttention,
@@ -31,11 +32,13 @@ struct DesktopCall {
 
     Kind kind = Kind::MessageBox;
     QString text;  // box text; help topic ID
-    QString title;
+    QString title;  // box or file dialog title
     MessageIcon icon = MessageIcon::Information;
     MessageButtons buttons = MessageButtons::Ok;
     MessageResult answer = MessageResult::Ok;  // what the box returned
-    QString file;                               // started file; wave path
+    QString file;                               // started file; wave path; chosen file
+    QString filter;                             // file dialog filter and start directory
+    QString directory;
     QStringList arguments;
     int result = 0;  // what startApplication returned
     int number = 0;  // help context number
@@ -47,13 +50,28 @@ struct DesktopCall {
 // advance; every call is recorded in order.
 class ScriptedDesktop : public Desktop {
 public:
-    // Message boxes take the queued answers in order; with none left, a box answers
-    // with its first button, as if Enter had been pressed.
+    // Told of what a test did not expect: a box nobody queued an answer for, and answers
+    // still queued when the desktop goes. The test programs make it a test failure.
+    using UnexpectedHandler = std::function<void(const QString&)>;
+    // Returns the handler it replaces.
+    static UnexpectedHandler setUnexpectedHandler(UnexpectedHandler handler);
+
+    ScriptedDesktop() = default;
+    ~ScriptedDesktop() override;
+    ScriptedDesktop(const ScriptedDesktop&) = delete;
+    ScriptedDesktop& operator=(const ScriptedDesktop&) = delete;
+
+    // Message boxes take the queued answers in order. A box with none left is unexpected:
+    // it is reported and answers as if it had been closed (Cancel, No or OK), never Yes.
     void queueAnswer(MessageResult answer) { m_answers.push_back(answer); }
     std::size_t pendingAnswers() const { return m_answers.size(); }
     // Runs while a box is "open", before it answers: the place where the real box
     // would let timers fire in its nested event loop.
     void setWhileBoxOpen(std::function<void(const DesktopCall&)> hook) { m_whileBoxOpen = std::move(hook); }
+
+    // File dialogs take the queued files in order (an empty one is a Cancel); one with
+    // none left is unexpected and cancels.
+    void queueChosenFile(const QString& file) { m_chosenFiles.push_back(file); }
 
     // startApplication returns the queued results in order, then the default.
     void queueLaunchResult(int result) { m_launchResults.push_back(result); }
@@ -85,6 +103,8 @@ public:
     QSize fullScreenClientSize() const override { return m_fullScreenClientSize; }
     QRect trayRect() const override { return m_trayRect; }
     bool hasNotificationArea() const override { return m_hasNotificationArea; }
+    QString chooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& directory) override;
     void openDateTimeSettings() override;
     bool bringToFront(QWidget* window) override;
     void requestAttention(QWidget* window) override;
@@ -94,6 +114,7 @@ private:
 
     std::vector<DesktopCall> m_calls;
     std::deque<MessageResult> m_answers;
+    std::deque<QString> m_chosenFiles;
     std::function<void(const DesktopCall&)> m_whileBoxOpen;
     std::deque<int> m_launchResults;
     int m_defaultLaunchResult = kLaunchStarted;

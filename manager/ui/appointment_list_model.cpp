@@ -1,6 +1,6 @@
-#include "manager/appointment_list_model.h"
+#include "manager/ui/appointment_list_model.h"
 
-#include "common/cp1252.h"
+#include "platform/qt_text.h"
 
 namespace zw {
 
@@ -37,7 +37,7 @@ QVariant AppointmentListModel::data(const QModelIndex& index, int role) const
         return {};
     if (index.row() == 0)
         return QString();
-    return QString::fromStdString(cp1252ToUtf8(lines_[static_cast<size_t>(index.row() - 1)]));
+    return fromCp1252(lines_[static_cast<size_t>(index.row() - 1)]);
 }
 
 } // namespace zw

@@ -1,113 +1,99 @@
-#include "manager/manager_dialog.h"
+#include "manager/ui/manager_dialog.h"
 
 #include "clock/placement.h"
-#include "common/cp1252.h"
-#include "common/zeitwache_error.h"
-#include "manager/appointment_list_model.h"
+#include "manager/appointment_editor.h"
+#include "manager/ui/editor_page.h"
+#include "manager/ui/list_page.h"
+#include "platform/context_help.h"
 #include "platform/desktop.h"
-#include "store/appointment_list.h"
+#include "scheduler/appointment_book.h"
 
-#include <QItemSelectionModel>
-#include <QKeyEvent>
-#include <QListView>
+#include <QHBoxLayout>
+#include <QKeySequence>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionViewItem>
+#include <QShowEvent>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace zw {
 
 namespace {
 constexpr int kHelpClose = 12;
 constexpr int kHelpHelp = 13;
-constexpr int kHelpList = 18;
+constexpr int kEditorPage = 0;
 constexpr int kListPage = 1;
+
+QString closingQuestion()
+{
+    return QStringLiteral(
+        "Der zuletzt bearbeitete Termin wurde noch nicht gesichert.\n\rSoll der Termin gespeichert werden?");
+}
 } // namespace
 
-ManagerDialog::ManagerDialog(Desktop& desktop, const AppointmentList& list, QWidget* parent)
+ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Clock& clock, QString programDirectory,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowContextHelpButtonHint),
-      desktop_(desktop), appointments_(list)
+      desktop_(desktop)
 {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Terminmanager"));
-    setFixedSize(kWidth, kHeight);
     setModal(false);
+    help_ = new ContextHelp(desktop, this);
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControl1"));
-    pages_->setGeometry(8, 8, kWidth - 16, kHeight - 52);
-    auto* editorPage = new QWidget;
-    editorPage->setObjectName(QStringLiteral("TabSheet1"));
-    pages_->addTab(editorPage, QStringLiteral("Termin bearbeiten"));
-    auto* listPage = new QWidget;
-    listPage->setObjectName(QStringLiteral("TabSheet2"));
-    pages_->addTab(listPage, QStringLiteral("Vorhandene Termine"));
+    editorPage_ = new EditorPage(desktop, book, clock, std::move(programDirectory), *help_);
+    pages_->addTab(editorPage_, QStringLiteral("Termin bearbeiten"));
+    listPage_ = new ListPage(book.list(), *help_);
+    pages_->addTab(listPage_, QStringLiteral("Vorhandene Termine"));
+    connect(editorPage_, &EditorPage::listChanged, listPage_, &ListPage::fill);
+    connect(listPage_, &ListPage::editRequested, this, &ManagerDialog::editMarked);
 
-    rows_ = new AppointmentListModel(this);
-    list_ = new QListView(listPage);
-    list_->setObjectName(QStringLiteral("MultiList1"));
-    list_->setProperty("helpContext", kHelpList);
-    list_->setModel(rows_);
-    // The rows are alike (see fillList): the view asks one of them for its size, not 100,000.
-    list_->setUniformItemSizes(true);
-    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto* listLayout = new QVBoxLayout(listPage);
-    listLayout->addWidget(list_);
-
-    auto* close = new QPushButton(QStringLiteral("Schließen"), this);
+    auto* close = new QPushButton(QStringLiteral("Schließen"));
     close->setObjectName(QStringLiteral("Button1"));
-    close->setProperty("helpContext", kHelpClose);
+    close->setAccessibleName(QStringLiteral("Schließen"));
+    setHelpNumber(close, kHelpClose);
     close->setDefault(true);
-    close->setGeometry(kWidth - 8 - 2 * 87, kHeight - 36, 84, 25);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject); // Esc does the same
-
-    auto* help = new QPushButton(QStringLiteral("Hilfe"), this);
+    connect(close, &QPushButton::clicked, this, &ManagerDialog::reject); // Esc does the same
+    auto* help = new QPushButton(QStringLiteral("Hilfe"));
     help->setObjectName(QStringLiteral("Button8"));
-    help->setProperty("helpContext", kHelpHelp);
-    help->setGeometry(kWidth - 8 - 84, kHeight - 36, 84, 25);
+    help->setAccessibleName(QStringLiteral("Hilfe"));
+    setHelpNumber(help, kHelpHelp);
     connect(help, &QPushButton::clicked, this, &ManagerDialog::showHelp);
+    help_->attach(close);
+    help_->attach(help);
 
-    fillList();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    buttons->addWidget(help);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_);
+    layout->addLayout(buttons);
+
+    // F1 reaches the window before the control that has the focus.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setContext(Qt::WindowShortcut);
+    connect(f1, &QShortcut::activated, this, &ManagerDialog::showHelp);
+
+    // The classic size, or more where the desktop's font needs it.
+    setFixedSize(QSize(kWidth, kHeight).expandedTo(sizeHint()));
 }
 
-void ManagerDialog::fillList()
+ManagerDialog::~ManagerDialog() = default;
+
+void ManagerDialog::entryRemoved(std::size_t entry)
 {
-    // All rows get the size of the longest line, so that none is cut short and the
-    // horizontal scroll bar reaches the end of each; the view then measures no row itself.
-    const std::vector<std::string>& lines = appointments_.lines();
-    const auto shorter = [](const std::string& a, const std::string& b) { return a.size() < b.size(); };
-    const auto longest = std::max_element(lines.begin(), lines.end(), shorter);
-    QStyleOptionViewItem option;
-    option.initFrom(list_);
-    option.font = list_->font();
-    option.features = QStyleOptionViewItem::HasDisplay;
-    option.text = longest == lines.end() ? QString() : QString::fromStdString(cp1252ToUtf8(*longest));
-    QSize rowSize = list_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), list_);
-    // Bytes are not pixels: a few wide letters in a line a little shorter still fit.
-    rowSize.rwidth() += 4 * option.fontMetrics.averageCharWidth();
-    rows_->setLines(lines, rowSize);
+    listPage_->removeEntry(entry);
 }
 
-void ManagerDialog::deleteRow(int row)
-{
-    if (!rows_->removeLineRow(row))
-        throw errors::listIndexOutOfRange();
-}
-
-void ManagerDialog::showRowInList(int row)
+void ManagerDialog::showEntry(std::size_t entry)
 {
     showManager();
     pages_->setCurrentIndex(kListPage);
-    list_->clearSelection();
-    if (row < 0 || row >= rows_->rowCount())
-        throw errors::listIndexOutOfRange();
-    const QModelIndex index = rows_->index(row);
-    list_->selectionModel()->select(index, QItemSelectionModel::Select);
-    list_->scrollTo(index);
+    listPage_->showEntry(entry);
 }
 
 void ManagerDialog::showManager()
@@ -117,9 +103,33 @@ void ManagerDialog::showManager()
     activateWindow();
 }
 
+void ManagerDialog::editMarked()
+{
+    if (editorPage_->load(listPage_->markedEntry()))
+        pages_->setCurrentIndex(kEditorPage);
+}
+
+void ManagerDialog::reject()
+{
+    if (editorPage_->editor().modified()) {
+        const MessageResult answer = desktop_.messageBox(closingQuestion(), QString::fromLatin1(kMessageBoxTitle),
+                                                         MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (answer == MessageResult::Cancel)
+            return;
+        // Closed whatever the store's outcome.
+        if (answer == MessageResult::Yes)
+            editorPage_->store();
+    }
+    QDialog::reject();
+}
+
 void ManagerDialog::showEvent(QShowEvent* event)
 {
-    placeNextToTray();
+    if (!event->spontaneous()) {
+        pages_->setCurrentIndex(kEditorPage);
+        placeNextToTray();
+        editorPage_->reset();
+    }
     QDialog::showEvent(event);
 }
 
@@ -139,16 +149,6 @@ void ManagerDialog::placeNextToTray()
 void ManagerDialog::showHelp()
 {
     desktop_.showHelpTopic(QStringLiteral("TERMINMANAGER"));
-}
-
-void ManagerDialog::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        showHelp();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace zw

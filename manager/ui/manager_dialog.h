@@ -1,19 +1,23 @@
 #pragma once
 // The appointment manager (`TForm2`): a modeless dialog with the editor page and the list
-// of stored appointments. It is created once and hidden, not destroyed, when closed.
+// of stored appointments. It is created once and hidden, not destroyed, when closed; it
+// only puts the pages together, places itself and asks before unsaved changes go.
 #include "scheduler/ui/appointment_rows.h"
 
 #include <QDialog>
+#include <QString>
 
-class QListView;
 class QPushButton;
 class QTabWidget;
 
 namespace zw {
 
-class AppointmentList;
-class AppointmentListModel;
+class AppointmentBook;
+class Clock;
+class ContextHelp;
 class Desktop;
+class EditorPage;
+class ListPage;
 
 class ManagerDialog : public QDialog, public AppointmentRows {
     Q_OBJECT
@@ -21,33 +25,40 @@ public:
     static constexpr int kWidth = 578;
     static constexpr int kHeight = 424;
 
-    ManagerDialog(Desktop& desktop, const AppointmentList& list, QWidget* parent = nullptr);
+    ManagerDialog(Desktop& desktop, AppointmentBook& book, const Clock& clock, QString programDirectory,
+                  QWidget* parent = nullptr);
+    ~ManagerDialog() override;
 
-    // `liste`: one row per stored line under the reserved row 0.
-    void fillList();
-
-    void deleteRow(int row) override;
-    void showRowInList(int row) override;
+    void entryRemoved(std::size_t entry) override;
+    void showEntry(std::size_t entry) override;
 
     // Shows the dialog next to the notification area and brings it to the front.
     void showManager();
+    // The list page's Edit command: the marked appointment into the editor page.
+    void editMarked();
 
     QTabWidget* pages() const { return pages_; }
-    QListView* list() const { return list_; }
+    EditorPage* editorPage() const { return editorPage_; }
+    ListPage* listPage() const { return listPage_; }
+    ContextHelp* contextHelp() const { return help_; }
+
+public slots:
+    // Every way of closing comes here (button, Esc, Enter, the close box): the question
+    // about unsaved changes first.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void placeNextToTray();
     void showHelp();
 
     Desktop& desktop_;
-    const AppointmentList& appointments_;
+    ContextHelp* help_ = nullptr;
     QTabWidget* pages_ = nullptr;
-    AppointmentListModel* rows_ = nullptr;
-    QListView* list_ = nullptr;
+    EditorPage* editorPage_ = nullptr;
+    ListPage* listPage_ = nullptr;
 };
 
 } // namespace zw

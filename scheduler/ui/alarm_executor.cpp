@@ -1,9 +1,9 @@
 #include "scheduler/ui/alarm_executor.h"
 
-#include "common/cp1252.h"
 #include "platform/desktop.h"
+#include "platform/qt_text.h"
+#include "scheduler/alarm_texts.h"
 #include "scheduler/command_line.h"
-#include "scheduler/ui/alarm_strings.h"
 #include "scheduler/ui/alarm_window.h"
 #include "scheduler/ui/appointment_rows.h"
 #include "store/appointment_line.h"
@@ -18,13 +18,6 @@
 #include <utility>
 
 namespace zw {
-
-namespace {
-QString fromCp1252(std::string_view text)
-{
-    return QString::fromStdString(cp1252ToUtf8(text));
-}
-} // namespace
 
 AlarmExecutor::AlarmExecutor(Desktop& desktop, const Clock& clock, AppointmentList& list, QString programDirectory,
                              SnoozeCounter& snoozeCounter, AlarmCascade& cascade)
@@ -80,7 +73,7 @@ void AlarmExecutor::carryOut(const DueAppointment& appointment)
             window->editButton()->setEnabled(false);
         m_list.remove(appointment.index);
         if (m_rows != nullptr)
-            m_rows->deleteRow(static_cast<int>(appointment.index) + 1);
+            m_rows->entryRemoved(appointment.index);
     }
 
     // A minute with many appointments is carried out in one run. Letting the event loop
@@ -100,7 +93,7 @@ AlarmWindow* AlarmExecutor::openWindow(const DueAppointment& appointment)
     m_windows.append(window);
 
     ++m_messageCounter;
-    window->setWindowTitle(alarm_strings::caption(m_messageCounter));
+    window->setWindowTitle(fromUtf8(alarmCaption(m_messageCounter)));
 
     const QSize usable = m_desktop.fullScreenClientSize();
     const ScreenPoint place = m_cascade.nextPosition(usable.width(), usable.height());
@@ -125,8 +118,8 @@ void AlarmExecutor::startApplication(const std::string& cp1252Field)
             arguments.append(fromCp1252(argument));
         result = m_desktop.startApplication(fromCp1252(command->file), arguments);
     }
-    if (const std::optional<QString> failure = alarm_strings::launchFailure(cp1252Field, result))
-        m_desktop.messageBox(*failure, QString::fromLatin1(kMessageBoxTitle), MessageIcon::Warning, MessageButtons::Ok);
+    if (const std::optional<std::string> failure = launchFailureText(cp1252Field, result))
+        m_desktop.messageBox(fromUtf8(*failure), QString::fromLatin1(kMessageBoxTitle), MessageIcon::Warning, MessageButtons::Ok);
 }
 
 } // namespace zw

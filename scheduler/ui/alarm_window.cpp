@@ -1,17 +1,16 @@
 #include "scheduler/ui/alarm_window.h"
 
 #include "common/civil_time.h"
-#include "common/cp1252.h"
+#include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/qt_text.h"
+#include "scheduler/alarm_texts.h"
 #include "scheduler/due_check.h"
-#include "scheduler/ui/alarm_strings.h"
 #include "scheduler/ui/appointment_rows.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPalette>
@@ -29,13 +28,6 @@
 namespace zw {
 
 namespace {
-
-constexpr char kHelpContext[] = "helpContext";
-
-QString fromCp1252(std::string_view text)
-{
-    return QString::fromStdString(cp1252ToUtf8(text));
-}
 
 // The window's 8-point sans font. The classic dialog font is missing on most systems;
 // the next ones are the closest in width that are commonly installed.
@@ -65,7 +57,7 @@ Widget* place(Widget* widget, const char* name, QRect geometry, int helpContext)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(geometry);
-    widget->setProperty(kHelpContext, helpContext);
+    setHelpNumber(widget, helpContext);
     return widget;
 }
 
@@ -137,8 +129,8 @@ AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const D
     buildControls();
     buildSnoozeMenu();
 
-    setFittedText(m_timeLabel, alarm_strings::timeLine(createdAt));
-    setFittedText(m_statusLabel, alarm_strings::statusLine(appointment.statusText));
+    setFittedText(m_timeLabel, fromUtf8(alarmTimeLine(createdAt)));
+    setFittedText(m_statusLabel, fromUtf8(alarmStatusLine(appointment.statusText)));
     m_message->setPlainText(fromCp1252(appointment.message));
 
     m_snoozeTimer = new QTimer(this);
@@ -190,35 +182,22 @@ void AlarmWindow::buildControls()
     connect(m_snoozeButton, &QPushButton::clicked, this, &AlarmWindow::onSnoozeClicked);
     connect(m_editButton, &QPushButton::clicked, this, &AlarmWindow::onEditClicked);
 
-    m_helpMenu = new QMenu(this);
-    m_helpMenu->setObjectName(QStringLiteral("HelpPopupMenu"));
-    connect(m_helpMenu->addAction(QStringLiteral("Direkt&hilfe")), &QAction::triggered, this,
-            [this] { m_desktop.showHelpPopup(m_helpContext, m_helpPoint); });
+    m_help = new ContextHelp(m_desktop, this);
     for (QWidget* control : {static_cast<QWidget*>(m_closeButton), static_cast<QWidget*>(m_editButton),
                              static_cast<QWidget*>(m_snoozeButton), m_timeLabel->parentWidget(),
                              m_statusLabel->parentWidget()})
-        attachHelpMenu(control);
-}
-
-void AlarmWindow::attachHelpMenu(QWidget* control)
-{
-    control->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(control, &QWidget::customContextMenuRequested, this, [this, control](QPoint pos) {
-        m_helpContext = control->property(kHelpContext).toInt();
-        m_helpPoint = control->mapToGlobal(pos);
-        m_helpMenu->popup(m_helpPoint);
-    });
+        m_help->attach(control);
 }
 
 void AlarmWindow::buildSnoozeMenu()
 {
     m_snoozeMenu = new QMenu(this);
     m_snoozeMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    for (const alarm_strings::SnoozeEntry& entry : alarm_strings::snoozeEntries()) {
-        QAction* action = m_snoozeMenu->addAction(entry.caption);
+    for (const SnoozeChoice& entry : kSnoozeChoices) {
+        QAction* action = m_snoozeMenu->addAction(fromUtf8(entry.caption));
         action->setObjectName(QStringLiteral("N%1Minuten1").arg(entry.minutes));
         action->setData(entry.minutes);
-        action->setProperty(kHelpContext, 110);
+        setHelpNumber(action, 110);
     }
     connect(m_snoozeMenu, &QMenu::triggered, this, [this](QAction* action) { snoozeFor(action->data().toInt()); });
 }
@@ -240,7 +219,7 @@ void AlarmWindow::onEditClicked()
         return;
     const QPointer<AlarmWindow> alive(this);
     try {
-        m_rows->showRowInList(static_cast<int>(m_index) + 1);
+        m_rows->showEntry(m_index);
     } catch (const std::exception& error) {
         m_desktop.showError(error);
         return;
@@ -264,7 +243,7 @@ void AlarmWindow::onSnoozeTimer()
     show();
     if (!m_desktop.bringToFront(this))
         m_desktop.requestAttention(this);
-    setFittedText(m_statusLabel, alarm_strings::snoozeReturnStatusLine());
+    setFittedText(m_statusLabel, fromUtf8(snoozeReturnStatusLine()));
 }
 
 void AlarmWindow::showEvent(QShowEvent* event)
@@ -273,35 +252,6 @@ void AlarmWindow::showEvent(QShowEvent* event)
     // Only a showing by the program plays; the window manager restoring it does not.
     if (!event->spontaneous())
         m_desktop.playSound(m_programDirectory, m_sound);
-}
-
-bool AlarmWindow::event(QEvent* event)
-{
-    // The title bar's help button: a click on a control shows its help text.
-    if (event->type() == QEvent::WhatsThis || event->type() == QEvent::QueryWhatsThis) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const int context = helpContextAt(help->pos());
-        if (context == 0) {
-            event->ignore();
-            return false;
-        }
-        if (event->type() == QEvent::WhatsThis)
-            m_desktop.showHelpPopup(context, help->globalPos());
-        event->accept();
-        return true;
-    }
-    return QDialog::event(event);
-}
-
-int AlarmWindow::helpContextAt(QPoint windowPos) const
-{
-    for (const QWidget* widget = childAt(windowPos); widget != nullptr && widget != this;
-         widget = widget->parentWidget()) {
-        const int context = widget->property(kHelpContext).toInt();
-        if (context > 0)
-            return context;
-    }
-    return 0;
 }
 
 } // namespace zw

@@ -16,6 +16,7 @@ class QTimer;
 namespace zw {
 
 class AppointmentRows;
+class ContextHelp;
 class Desktop;
 // Not included: moc reads headers as C++17 and stops at the standard library's
 // three-way comparison headers that these pull in.
@@ -70,13 +71,10 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     void buildControls();
     void buildSnoozeMenu();
-    void attachHelpMenu(QWidget* control);
-    int helpContextAt(QPoint windowPos) const;
 
     Desktop& m_desktop;
     AlarmSnooze m_snooze;
@@ -92,11 +90,8 @@ private:
     QPushButton* m_snoozeButton = nullptr;
     QPushButton* m_closeButton = nullptr;
     QMenu* m_snoozeMenu = nullptr;
-    QMenu* m_helpMenu = nullptr;
+    ContextHelp* m_help = nullptr;
     QTimer* m_snoozeTimer = nullptr;
-    // The control and point the help menu was opened on.
-    int m_helpContext = 0;
-    QPoint m_helpPoint;
 };
 
 } // namespace zw

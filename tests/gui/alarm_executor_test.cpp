@@ -33,10 +33,10 @@ public:
 
 class RecordingRows : public AppointmentRows {
 public:
-    void deleteRow(int row) override { deleted.push_back(row); }
-    void showRowInList(int row) override { shown.push_back(row); }
-    std::vector<int> deleted;
-    std::vector<int> shown;
+    void entryRemoved(std::size_t entry) override { deleted.push_back(entry); }
+    void showEntry(std::size_t entry) override { shown.push_back(entry); }
+    std::vector<std::size_t> deleted;
+    std::vector<std::size_t> shown;
 };
 
 struct LineFields {
@@ -213,6 +213,7 @@ class LaunchFailureTest : public AlarmExecutorTest, public ::testing::WithParamI
 TEST_P(LaunchFailureTest, FailureIsReportedAfterTheWindowAndBeforeTheMark)
 {
     desktop.queueLaunchResult(GetParam().result);
+    desktop.queueAnswer(MessageResult::Ok);
     // Seen while the box is open: the window is up, the line not yet marked.
     bool windowShownWhileBoxOpen = false;
     char flagWhileBoxOpen = '?';
@@ -253,6 +254,7 @@ TEST_F(AlarmExecutorTest, FieldWithoutFileIsReportedAsNotFoundWithoutAskingTheDe
 {
     for (const std::string field : {" \t ", ",b.exe", "\"\" b.exe"}) {
         desktop.clearCalls();
+        desktop.queueAnswer(MessageResult::Ok);
         executor.carryOut(add({.message = "", .application = field}));
 
         EXPECT_EQ(desktop.count(Kind::StartApplication), 0u) << field;
@@ -280,7 +282,7 @@ TEST_F(AlarmExecutorTest, DeleteAfterExecutionRemovesLineAndRowAndDisablesBearbe
     ASSERT_EQ(list.count(), 2u);
     EXPECT_EQ(list.get(0), first);
     EXPECT_EQ(list.get(1), third);
-    EXPECT_EQ(rows.deleted, std::vector<int>{2});
+    EXPECT_EQ(rows.deleted, std::vector<std::size_t>{1});
     ASSERT_EQ(executor.openWindows().size(), 1);
     EXPECT_FALSE(executor.openWindows().front()->editButton()->isEnabled());
 }
@@ -311,7 +313,7 @@ TEST_F(AlarmExecutorTest, WindowsOpenedBeforeTheManagerExistedReachItOnceItDoes)
 
     QPointer<AlarmWindow> window = executor.openWindows().front();
     window->editButton()->click();
-    EXPECT_EQ(rows.shown, std::vector<int>{2});
+    EXPECT_EQ(rows.shown, std::vector<std::size_t>{1});
 }
 
 // The whole path from the minute tick: due check, window, mark, deletion and save.
@@ -350,7 +352,7 @@ TEST_F(DueCheckPathTest, DeletedAppointmentIsGoneFromTheSavedFileAndTheLaterOneS
     dueCheck.tick();
 
     EXPECT_EQ(executor.openWindows().size(), 2);
-    EXPECT_EQ(rows.deleted, std::vector<int>{1});
+    EXPECT_EQ(rows.deleted, std::vector<std::size_t>{0});
     ASSERT_EQ(saved.size(), 1u);
     ASSERT_EQ(saved.back().size(), 1u);
     EXPECT_EQ(line::readTexts(saved.back()[0]).message, "Auch jetzt");
@@ -361,6 +363,7 @@ TEST_F(DueCheckPathTest, TicksWhileAFailureBoxIsOpenStartNoSecondRun)
     list.append(makeLine({.message = "Erster", .application = "fehlt.exe", .time = "10:00"}));
     list.append(makeLine({.message = "Zweiter", .time = "10:01"}));
     desktop.queueLaunchResult(2);
+    desktop.queueAnswer(MessageResult::Ok);
     int windowsWhileBoxOpen = -1;
     desktop.setWhileBoxOpen([&](const DesktopCall&) {
         // The clock runs on into the next minute while the user reads the box.

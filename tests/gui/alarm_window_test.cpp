@@ -32,15 +32,15 @@ using Kind = DesktopCall::Kind;
 
 class RecordingRows : public AppointmentRows {
 public:
-    void deleteRow(int row) override { deleted.push_back(row); }
-    void showRowInList(int row) override
+    void entryRemoved(std::size_t entry) override { deleted.push_back(entry); }
+    void showEntry(std::size_t entry) override
     {
-        shown.push_back(row);
+        shown.push_back(entry);
         if (rowMissing)
             throw errors::listIndexOutOfRange();
     }
-    std::vector<int> deleted;
-    std::vector<int> shown;
+    std::vector<std::size_t> deleted;
+    std::vector<std::size_t> shown;
     bool rowMissing = false;
 };
 
@@ -349,7 +349,7 @@ TEST_F(AlarmWindowTest, BearbeitenShowsTheRowAndClosesTheWindow)
     window->editButton()->click();
     processDeletes();
 
-    EXPECT_EQ(rows.shown, std::vector<int>{3});
+    EXPECT_EQ(rows.shown, std::vector<std::size_t>{2});
     EXPECT_TRUE(window.isNull());
 }
 
@@ -359,6 +359,7 @@ TEST_F(AlarmWindowTest, BearbeitenOnAMissingRowShowsTheListErrorAndStaysOpen)
     rows.rowMissing = true;
     QPointer<AlarmWindow> window = open("gong.wav", 7);
     window->setRows(&rows);
+    desktop.queueAnswer(MessageResult::Ok);
 
     window->editButton()->click();
     processDeletes();

@@ -451,11 +451,22 @@ TEST(ScriptedDesktop, AnswersBoxesInOrderAndRecordsThem)
     EXPECT_EQ(desktop.messageBox(QStringLiteral("zwei"), {}, MessageIcon::Question, MessageButtons::YesNoCancel),
               MessageResult::Cancel);
     EXPECT_EQ(desktop.pendingAnswers(), 0u);
-    // Nothing queued: the first button, as Enter would choose it.
-    EXPECT_EQ(desktop.messageBox({}, {}, MessageIcon::Question, MessageButtons::YesNo), MessageResult::Yes);
-    EXPECT_EQ(desktop.messageBox({}, {}, MessageIcon::Warning, MessageButtons::OkCancel), MessageResult::Ok);
-
+    // Nothing queued: the box is reported and answers as if closed, never with Yes.
+    QStringList unexpected;
+    const auto previous =
+        ScriptedDesktop::setUnexpectedHandler([&](const QString& what) { unexpected.append(what); });
+    EXPECT_EQ(desktop.messageBox(QStringLiteral("drei"), {}, MessageIcon::Question, MessageButtons::YesNo),
+              MessageResult::No);
+    EXPECT_EQ(desktop.messageBox({}, {}, MessageIcon::Warning, MessageButtons::OkCancel), MessageResult::Cancel);
     desktop.showError(errors::listIndexOutOfRange());
+    {
+        ScriptedDesktop unused;
+        unused.queueAnswer(MessageResult::Yes);
+    }
+    ScriptedDesktop::setUnexpectedHandler(previous);
+    ASSERT_EQ(unexpected.size(), 4);
+    EXPECT_TRUE(unexpected[0].contains(QStringLiteral("drei")));
+    EXPECT_TRUE(unexpected[3].contains(QStringLiteral("left unused")));
 
     const auto boxes = desktop.callsOf(Kind::MessageBox);
     ASSERT_EQ(boxes.size(), 5u);

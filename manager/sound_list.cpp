@@ -1,0 +1,68 @@
+#include "manager/sound_list.h"
+
+#include "common/cp1252.h"
+#include "store/appointment_line.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace zw {
+
+namespace {
+
+// Windows-1252 lower case: ASCII and the Latin-1 letters (not the multiplication sign).
+char lower(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
+        return static_cast<char>(b + 0x20);
+    return c;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lower(x) == lower(y);
+           });
+}
+
+bool lessIgnoringCase(const std::string& a, const std::string& b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(lower(x)) < static_cast<unsigned char>(lower(y));
+    });
+}
+
+} // namespace
+
+std::vector<std::string> soundEntriesIn(const std::filesystem::path& directory)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= 4 || !equalIgnoringCase(std::string_view(name).substr(name.size() - 4), ".wav"))
+            continue;
+        std::error_code typeError;
+        if (it->is_directory(typeError))
+            continue;
+        std::string stored = utf8ToCp1252(name);
+        if (cp1252ToUtf8(stored) != name)
+            continue;
+        names.push_back(std::move(stored));
+    }
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    names.insert(names.begin(), std::string(line::kNoSound));
+    return names;
+}
+
+int soundEntryNamed(const std::vector<std::string>& entries, std::string_view name)
+{
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (equalIgnoringCase(entries[i], name))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+} // namespace zw
