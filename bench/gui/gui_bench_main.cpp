@@ -1,0 +1,19 @@
+// One QApplication for the window benchmarks, offscreen unless a display is asked for.
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
