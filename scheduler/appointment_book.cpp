@@ -70,24 +70,38 @@ AppointmentBook::FirstCheck AppointmentBook::runFirstCheck()
     return result;
 }
 
-AppointmentList::StoreResult AppointmentBook::store(std::string line, AppointmentList::TrackedEntry& edited,
-                                                   const AppointmentList::OverwriteQuery& ask)
+void AppointmentBook::changeHeld(const std::function<void()>& change)
 {
-    AppointmentList::StoreResult result = AppointmentList::StoreResult::Declined;
     std::exception_ptr failure;
     {
         const DueCheck::Hold hold = dueCheck_.hold();
         try {
-            result = list_.place(std::move(line), edited, ask, clock_.now().date.year);
-            list_.save();
+            change();
         } catch (const ZeitwacheError&) {
-            // Rethrown once the held-back minutes have run, not while the hold unwinds.
             failure = std::current_exception();
         }
     }
     if (failure)
         std::rethrow_exception(failure);
+}
+
+AppointmentList::StoreResult AppointmentBook::store(std::string line, AppointmentList::TrackedEntry& edited,
+                                                   const AppointmentList::OverwriteQuery& ask)
+{
+    AppointmentList::StoreResult result = AppointmentList::StoreResult::Declined;
+    changeHeld([&] {
+        result = list_.place(std::move(line), edited, ask, clock_.now().date.year);
+        list_.save();
+    });
     return result;
+}
+
+void AppointmentBook::removeEntries(const std::vector<size_t>& positions)
+{
+    changeHeld([&] {
+        list_.removeAll(positions);
+        list_.save();
+    });
 }
 
 } // namespace zw

@@ -5,6 +5,7 @@
 #include "store/data_file.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,11 +39,19 @@ public:
     AppointmentList::StoreResult store(std::string line, AppointmentList::TrackedEntry& edited,
                                        const AppointmentList::OverwriteQuery& ask);
 
+    // Removes the entries at these positions (ascending) and writes the file once, holding
+    // the due check back in the same way. Throws a failed save.
+    void removeEntries(const std::vector<size_t>& positions);
+
     AppointmentList& list() { return list_; }
     DueCheck& dueCheck() { return dueCheck_; }
     const DataFile& dataFile() const { return dataFile_; }
 
 private:
+    // Runs a change of the list and its save while the due check is held back; an error is
+    // rethrown once the held-back minutes have run, not while the hold unwinds.
+    void changeHeld(const std::function<void()>& change);
+
     const Clock& clock_;
     DataFile dataFile_;
     DataFile backupFile_;

@@ -3,13 +3,36 @@
 #include "common/zeitwache_error.h"
 #include "store/appointment_line.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace zw {
 
-AppointmentList::TrackedEntry::TrackedEntry(AppointmentList& list) : list_(list) { list_.trackers_.push_back(this); }
+AppointmentList::TrackedEntry::TrackedEntry(AppointmentList& list) : list_(list) { list_.addObserver(this); }
 
-AppointmentList::TrackedEntry::~TrackedEntry() { std::erase(list_.trackers_, this); }
+AppointmentList::TrackedEntry::~TrackedEntry() { list_.removeObserver(this); }
+
+void AppointmentList::TrackedEntry::entriesRemoved(const std::vector<size_t>& positions)
+{
+    if (!pos_)
+        return;
+    const auto before = std::lower_bound(positions.begin(), positions.end(), *pos_);
+    if (before != positions.end() && *before == *pos_)
+        pos_.reset();
+    else
+        *pos_ -= static_cast<size_t>(before - positions.begin());
+}
+
+void AppointmentList::TrackedEntry::entryInserted(size_t pos)
+{
+    if (pos_ && *pos_ >= pos)
+        ++*pos_;
+}
+
+void AppointmentList::removeObserver(Observer* observer)
+{
+    std::erase(observers_, observer);
+}
 
 AppointmentList& AppointmentList::operator=(const AppointmentList& other)
 {
@@ -23,8 +46,8 @@ AppointmentList& AppointmentList::operator=(const AppointmentList& other)
 void AppointmentList::assign(std::vector<std::string> lines)
 {
     lines_ = std::move(lines);
-    for (TrackedEntry* tracker : trackers_)
-        tracker->pos_.reset();
+    for (Observer* observer : observers_)
+        observer->entriesReplaced();
 }
 
 void AppointmentList::checkIndex(size_t pos, size_t limit) const
@@ -43,31 +66,49 @@ void AppointmentList::put(size_t pos, std::string line)
 {
     checkIndex(pos, lines_.size());
     lines_[pos] = std::move(line);
+    for (Observer* observer : observers_)
+        observer->entryChanged(pos);
 }
 
 void AppointmentList::remove(size_t pos)
 {
     checkIndex(pos, lines_.size());
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(pos));
-    for (TrackedEntry* tracker : trackers_) {
-        if (tracker->pos_ == pos)
-            tracker->pos_.reset();
-        else if (tracker->pos_ && *tracker->pos_ > pos)
-            --*tracker->pos_;
+    const std::vector<size_t> removed{pos};
+    for (Observer* observer : observers_)
+        observer->entriesRemoved(removed);
+}
+
+void AppointmentList::removeAll(const std::vector<size_t>& positions)
+{
+    if (positions.empty())
+        return;
+    checkIndex(positions.back(), lines_.size());
+    // One pass that moves each kept line once: removing 10,000 of 100,000 one by one would
+    // move the tail 10,000 times.
+    size_t kept = positions.front();
+    size_t next = 0;
+    for (size_t i = positions.front(); i < lines_.size(); ++i) {
+        if (next < positions.size() && positions[next] == i) {
+            ++next;
+            continue;
+        }
+        lines_[kept++] = std::move(lines_[i]);
     }
+    lines_.resize(kept);
+    for (Observer* observer : observers_)
+        observer->entriesRemoved(positions);
 }
 
 void AppointmentList::insert(size_t pos, std::string line)
 {
     checkIndex(pos, lines_.size() + 1);
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(line));
-    for (TrackedEntry* tracker : trackers_) {
-        if (tracker->pos_ && *tracker->pos_ >= pos)
-            ++*tracker->pos_;
-    }
+    for (Observer* observer : observers_)
+        observer->entryInserted(pos);
 }
 
-void AppointmentList::append(std::string line) { lines_.push_back(std::move(line)); }
+void AppointmentList::append(std::string line) { insert(lines_.size(), std::move(line)); }
 
 void AppointmentList::save() const
 {

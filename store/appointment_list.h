@@ -20,27 +20,48 @@ public:
     using OverwriteQuery = std::function<OverwriteAnswer()>;
     enum class StoreResult { Stored, Declined };
 
+    // Told of every change of the list right after it happened, so that a view of it can
+    // follow without reading it all again.
+    class Observer {
+    public:
+        virtual ~Observer() = default;
+        // The entries at these positions (ascending, as they were before) are gone.
+        virtual void entriesRemoved(const std::vector<size_t>& positions) = 0;
+        // A new entry stands at pos; those from pos on moved down by one.
+        virtual void entryInserted(size_t pos) = 0;
+        // The line at pos was replaced; nothing moved.
+        virtual void entryChanged(size_t pos) = 0;
+        // The whole list was replaced.
+        virtual void entriesReplaced() = 0;
+    };
+    void addObserver(Observer* observer) { observers_.push_back(observer); }
+    void removeObserver(Observer* observer);
+
     // The position of one entry, kept right while lines are removed or inserted around
     // it; empty once the entry itself is removed or the list is replaced. The editor holds
     // the appointment it loaded this way, so a store never replaces another one.
-    class TrackedEntry {
+    class TrackedEntry : public Observer {
     public:
         explicit TrackedEntry(AppointmentList& list);
-        ~TrackedEntry();
+        ~TrackedEntry() override;
         TrackedEntry(const TrackedEntry&) = delete;
         TrackedEntry& operator=(const TrackedEntry&) = delete;
 
         std::optional<size_t> position() const { return pos_; }
         void set(std::optional<size_t> pos) { pos_ = pos; }
 
+        void entriesRemoved(const std::vector<size_t>& positions) override;
+        void entryInserted(size_t pos) override;
+        void entryChanged(size_t) override {}
+        void entriesReplaced() override { pos_.reset(); }
+
     private:
-        friend class AppointmentList;
         AppointmentList& list_;
         std::optional<size_t> pos_;
     };
 
     AppointmentList() = default;
-    // Trackers belong to one list: a copy starts without any.
+    // Observers belong to one list: a copy starts without any.
     AppointmentList(const AppointmentList& other) : lines_(other.lines_), saver_(other.saver_) {}
     AppointmentList& operator=(const AppointmentList& other);
     ~AppointmentList() = default;
@@ -51,6 +72,8 @@ public:
     const std::string& get(size_t pos) const;
     void put(size_t pos, std::string line);
     void remove(size_t pos);
+    // Removes the entries at these positions (ascending, each once) in one pass.
+    void removeAll(const std::vector<size_t>& positions);
     void insert(size_t pos, std::string line);
     void append(std::string line);
     void assign(std::vector<std::string> lines);
@@ -74,7 +97,7 @@ private:
 
     std::vector<std::string> lines_;
     Saver saver_;
-    std::vector<TrackedEntry*> trackers_;
+    std::vector<Observer*> observers_;
 };
 
 } // namespace zw

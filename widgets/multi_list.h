@@ -37,6 +37,10 @@ public:
     void setRows(int dataRowCount, RowProvider provider);
     // false for row 0 and for rows that do not exist.
     bool removeRow(int row);
+    // The provider's rows changed: see MultiListModel. Marks stay on the rows that stay.
+    void providedRowInserted(int row) { model_->providedRowInserted(row); }
+    void providedRowsRemoved(const std::vector<int>& rows) { model_->providedRowsRemoved(rows); }
+    void providedRowChanged(int row) { model_->providedRowChanged(row); }
     // Including the reserved row: 0 for an empty list, else data rows + 1.
     int rowCount() const;
     QString rowText(int row) const;

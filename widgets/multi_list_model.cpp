@@ -66,6 +66,45 @@ bool MultiListModel::removeListRow(int row)
     return true;
 }
 
+void MultiListModel::providedRowInserted(int row)
+{
+    if (!provider_ || row < 1 || row > providedCount_ + 1)
+        return;
+    // The first row brings the reserved row with it.
+    beginInsertRows({}, providedCount_ == 0 ? 0 : row, row);
+    ++providedCount_;
+    endInsertRows();
+}
+
+void MultiListModel::providedRowsRemoved(const std::vector<int>& rows)
+{
+    if (!provider_)
+        return;
+    // From the last, so the numbers of the rows still to go stay as they were; runs of
+    // neighbouring rows go as one.
+    for (size_t end = rows.size(); end > 0;) {
+        size_t begin = end - 1;
+        while (begin > 0 && rows[begin - 1] == rows[begin] - 1)
+            --begin;
+        const int first = rows[begin];
+        const int last = rows[end - 1];
+        end = begin;
+        if (first < 1 || last > providedCount_)
+            continue;
+        const int count = last - first + 1;
+        // The last data rows take the reserved row with them.
+        beginRemoveRows({}, count == providedCount_ ? 0 : first, last);
+        providedCount_ -= count;
+        endRemoveRows();
+    }
+}
+
+void MultiListModel::providedRowChanged(int row)
+{
+    if (provider_ && row >= 1 && row <= providedCount_)
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
 void MultiListModel::takeOwnCopies()
 {
     if (!provider_)

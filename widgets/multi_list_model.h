@@ -25,6 +25,12 @@ public:
     void setRows(int dataRowCount, RowProvider provider);
     // false when `row` is the reserved row or no row at all.
     bool removeListRow(int row);
+    // For a list filled through a provider, whose rows changed under it: a data row was
+    // inserted at `row`, the data rows were removed (ascending, as numbered before), or
+    // one row's text changed. The views keep the marks on the rows that stay.
+    void providedRowInserted(int row);
+    void providedRowsRemoved(const std::vector<int>& rows);
+    void providedRowChanged(int row);
     // The reserved row's text for row 0.
     QString rowText(int row) const;
 

@@ -4,6 +4,7 @@
 #include "manager/appointment_editor.h"
 #include "manager/sound_list.h"
 #include "manager/ui/cp1252_validator.h"
+#include "manager/ui/dialog_controls.h"
 #include "manager/ui/up_down.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
@@ -30,6 +31,9 @@
 
 namespace zw {
 
+using dialog::named;
+using dialog::spoken;
+
 namespace {
 
 constexpr int kTextLimit = 256;
@@ -47,25 +51,6 @@ const RepeatButton kRepeatButtons[] = {
     {"RadioButton5", "&Monatlich", line::RepeatKind::Monthly},
     {"RadioButton6", "&Jährlich", line::RepeatKind::Yearly},
 };
-
-// What a screen reader says for a control: its caption without the access mark and colon.
-QString spoken(QString caption)
-{
-    caption.remove(QLatin1Char('&'));
-    if (caption.endsWith(QLatin1Char(':')))
-        caption.chop(1);
-    return caption;
-}
-
-template <typename Control>
-Control* named(Control* control, const char* name, int help, const QString& accessibleName = {})
-{
-    control->setObjectName(QLatin1String(name));
-    setHelpNumber(control, help);
-    if (!accessibleName.isEmpty())
-        control->setAccessibleName(accessibleName);
-    return control;
-}
 
 QLineEdit* numberField(const char* name, int help, int maxLength, const QString& accessibleName)
 {
@@ -152,6 +137,10 @@ QGroupBox* EditorPage::buildDateAndTime(ContextHelp& help)
                numberField("Edit2", 2, 2, QStringLiteral("Minute"))};
     dateSpinner_ = named(new UpDown, "UpDown1", 1, QStringLiteral("Datum einstellen"));
     timeSpinner_ = named(new UpDown, "UpDown2", 2, QStringLiteral("Uhrzeit einstellen"));
+    // As high as the fields they step, whatever the font.
+    for (UpDown* spinner : {dateSpinner_, timeSpinner_})
+        spinner->setFixedSize(field(EditorField::Day)->sizeHint().height() * 2 / 3,
+                              field(EditorField::Day)->sizeHint().height());
 
     auto* dateFrame = named(new QWidget, "Panel1", 1);
     auto* date = new QHBoxLayout(dateFrame);
@@ -467,13 +456,11 @@ bool EditorPage::store()
     } catch (const std::exception& error) {
         // The list may hold the new line already; the page keeps it, and storing again
         // replaces it.
-        emit listChanged();
         sync();
         desktop_.showError(error);
         return false;
     }
     editor_->markStored();
-    emit listChanged();
     reset();
     return true;
 }

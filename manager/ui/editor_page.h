@@ -48,10 +48,6 @@ public:
 
     const AppointmentEditor& editor() const { return *editor_; }
 
-signals:
-    // The AppointmentList has changed through a store: the list page shows it anew.
-    void listChanged();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -46,9 +46,8 @@ ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Cloc
     pages_->setObjectName(QStringLiteral("PageControl1"));
     editorPage_ = new EditorPage(desktop, book, clock, std::move(programDirectory), *help_);
     pages_->addTab(editorPage_, QStringLiteral("Termin bearbeiten"));
-    listPage_ = new ListPage(book.list(), *help_);
+    listPage_ = new ListPage(desktop, book, *help_);
     pages_->addTab(listPage_, QStringLiteral("Vorhandene Termine"));
-    connect(editorPage_, &EditorPage::listChanged, listPage_, &ListPage::fill);
     connect(listPage_, &ListPage::editRequested, this, &ManagerDialog::editMarked);
 
     auto* close = new QPushButton(QStringLiteral("Schließen"));
@@ -83,11 +82,6 @@ ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Cloc
 }
 
 ManagerDialog::~ManagerDialog() = default;
-
-void ManagerDialog::entryRemoved(std::size_t entry)
-{
-    listPage_->removeEntry(entry);
-}
 
 void ManagerDialog::showEntry(std::size_t entry)
 {

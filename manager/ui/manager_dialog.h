@@ -29,7 +29,6 @@ public:
                   QWidget* parent = nullptr);
     ~ManagerDialog() override;
 
-    void entryRemoved(std::size_t entry) override;
     void showEntry(std::size_t entry) override;
 
     // Shows the dialog next to the notification area and brings it to the front.

@@ -14,7 +14,7 @@ QToolButton* arrow(QWidget* parent, Qt::ArrowType type, const char* name, const 
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setAccessibleName(accessibleName);
-    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     return button;
 }
 } // namespace

@@ -72,8 +72,6 @@ void AlarmExecutor::carryOut(const DueAppointment& appointment)
         if (window)
             window->editButton()->setEnabled(false);
         m_list.remove(appointment.index);
-        if (m_rows != nullptr)
-            m_rows->entryRemoved(appointment.index);
     }
 
     // A minute with many appointments is carried out in one run. Letting the event loop

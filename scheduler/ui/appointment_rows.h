@@ -4,13 +4,10 @@
 namespace zw {
 
 // The manager's list page as the alarm path sees it: by AppointmentList entry. Which row
-// shows an entry is the manager's business.
+// shows an entry is the manager's business; the page follows the list's changes itself.
 class AppointmentRows {
 public:
     virtual ~AppointmentRows() = default;
-
-    // The entry has been removed from the AppointmentList; the page drops its row.
-    virtual void entryRemoved(std::size_t entry) = 0;
 
     // "Bearbeiten": shows the manager, brings it to the front, makes "Vorhandene Termine"
     // the active page and marks only the entry's row. Throws

@@ -166,3 +166,16 @@ TEST_F(BookFixture, AFailedSaveLeavesTheStoredLineTrackedSoTheNextStoreReplacesI
     ASSERT_EQ(list.count(), 1u);
     EXPECT_NE(list.get(0).find("dann"), std::string::npos);
 }
+
+TEST_F(BookFixture, RemovingEntriesRemovesExactlyThoseAndWritesTheFile)
+{
+    AppointmentBook book(dir, list, clock, executor);
+    ASSERT_FALSE(book.load());
+    const std::string a = zw::testing::makeLine({.date = "01.01.2027", .time = "08:00", .message = "a"});
+    const std::string b = zw::testing::makeLine({.date = "01.01.2027", .time = "09:00", .message = "b"});
+    const std::string c = zw::testing::makeLine({.date = "01.01.2027", .time = "10:00", .message = "c"});
+    list.assign({a, b, c});
+    book.removeEntries({0, 2});
+    EXPECT_EQ(list.lines(), std::vector<std::string>{b});
+    EXPECT_EQ(file("termine.dat"), b + "\r\n");
+}

@@ -195,3 +195,40 @@ TEST_F(ListFixture, PlaceLeavesTheTrackedEntryOnWhatStandsForTheAppointment)
     EXPECT_FALSE(other.position());
     EXPECT_EQ(saves, 0);
 }
+
+namespace {
+// Records what the list tells its observers.
+struct Recorder : AppointmentList::Observer {
+    std::vector<std::string> seen;
+    void entriesRemoved(const std::vector<size_t>& positions) override
+    {
+        std::string s = "removed";
+        for (size_t p : positions)
+            s += " " + std::to_string(p);
+        seen.push_back(s);
+    }
+    void entryInserted(size_t pos) override { seen.push_back("inserted " + std::to_string(pos)); }
+    void entryChanged(size_t pos) override { seen.push_back("changed " + std::to_string(pos)); }
+    void entriesReplaced() override { seen.push_back("replaced"); }
+};
+} // namespace
+
+TEST_F(ListFixture, ObserversHearOfEveryChangeAndRemoveAllMovesEachKeptLineOnce)
+{
+    Recorder recorder;
+    list.addObserver(&recorder);
+    list.assign({"a", "b", "c", "d", "e", "f"});
+    AppointmentList::TrackedEntry e(list);
+    e.set(4);
+    list.removeAll({1, 2, 5});
+    EXPECT_EQ(list.lines(), (std::vector<std::string>{"a", "d", "e"}));
+    EXPECT_EQ(e.position(), 2u);
+    list.put(0, "A");
+    list.append("g");
+    list.remove(0);
+    list.removeObserver(&recorder);
+    list.remove(0);
+    EXPECT_EQ(recorder.seen,
+              (std::vector<std::string>{"replaced", "removed 1 2 5", "changed 0", "inserted 3", "removed 0"}));
+    EXPECT_THROW(list.removeAll({7}), ZeitwacheError);
+}

@@ -32,14 +32,12 @@ using Kind = DesktopCall::Kind;
 
 class RecordingRows : public AppointmentRows {
 public:
-    void entryRemoved(std::size_t entry) override { deleted.push_back(entry); }
     void showEntry(std::size_t entry) override
     {
         shown.push_back(entry);
         if (rowMissing)
             throw errors::listIndexOutOfRange();
     }
-    std::vector<std::size_t> deleted;
     std::vector<std::size_t> shown;
     bool rowMissing = false;
 };

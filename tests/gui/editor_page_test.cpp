@@ -5,6 +5,7 @@
 #include "manager/ui/editor_page.h"
 #include "manager/ui/list_page.h"
 #include "manager_fixture.h"
+#include "widgets/multi_list.h"
 #include "platform/context_help.h"
 
 #include <QAbstractButton>
@@ -213,9 +214,8 @@ TEST_F(EditorPageTest, LoadChangeAndStoreReplacesTheAppointmentInPlace)
               zw::testing::makeLine({.date = "02.01.2027", .time = "08:00", .message = "b", .sound = "gong.wav"}),
               zw::testing::makeLine({.date = "03.01.2027", .time = "08:00", .message = "c"})});
     ListPage* page = manager->listPage();
-    const QModelIndex row2 = page->list()->model()->index(2, 0);
-    page->list()->selectionModel()->select(row2, QItemSelectionModel::ClearAndSelect);
-    emit page->list()->doubleClicked(row2);
+    page->list()->setSelectedRows({2});
+    emit page->list()->rowDoubleClicked(2);
     EXPECT_EQ(manager->pages()->currentIndex(), 0);
     EXPECT_EQ(control<QComboBox>("ComboBox1")->currentText(), "gong.wav");
     EXPECT_TRUE(control("Button2")->isEnabled());
@@ -229,7 +229,7 @@ TEST_F(EditorPageTest, LoadChangeAndStoreReplacesTheAppointmentInPlace)
     ASSERT_EQ(list.count(), 3u);
     EXPECT_NE(list.get(1).find("b neu"), std::string::npos);
     // The list page shows it at once.
-    EXPECT_TRUE(page->list()->model()->index(2, 0).data().toString().contains("b neu"));
+    EXPECT_TRUE(page->list()->rowText(2).contains("b neu"));
 }
 
 TEST_F(EditorPageTest, OverwriteQueryDeclinedKeepsBothAndResetsThePage)
