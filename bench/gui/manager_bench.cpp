@@ -1,15 +1,20 @@
 // The manager's commands on the real dialog over 100,000 appointments.
 #include "bench/realistic_lines.h"
 #include "manager/ui/editor_page.h"
+#include "manager/ui/list_page.h"
 #include "manager/ui/manager_dialog.h"
 #include "platform/scripted_desktop.h"
 #include "scheduler/appointment_book.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QPushButton>
 #include <QString>
 
 #include <benchmark/benchmark.h>
+
+#include "widgets/multi_list.h"
 
 #include <memory>
 
@@ -84,6 +89,81 @@ void Manager_StoreNewAppointment(benchmark::State& state)
     }
 }
 BENCHMARK(Manager_StoreNewAppointment)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// `liste` over the whole list, with the page drawn once.
+void ListPage_Fill(benchmark::State& state)
+{
+    Manager m(static_cast<size_t>(state.range(0)));
+    m.dialog->pages()->setCurrentIndex(1);
+    ListPage* page = m.dialog->listPage();
+    for (auto _ : state) {
+        page->fill();
+        benchmark::DoNotOptimize(page->list()->grab());
+    }
+    if (page->list()->rowCount() != static_cast<int>(m.list.count()) + 1)
+        state.SkipWithError("rows missing");
+}
+BENCHMARK(ListPage_Fill)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Scrolling from the first row to the last, drawn.
+void ListPage_ScrollToEnd(benchmark::State& state)
+{
+    Manager m(static_cast<size_t>(state.range(0)));
+    m.dialog->pages()->setCurrentIndex(1);
+    MultiList* list = m.dialog->listPage()->list();
+    QScrollBar* bar = list->verticalScrollBar();
+    for (auto _ : state) {
+        state.PauseTiming();
+        bar->setValue(bar->minimum());
+        benchmark::DoNotOptimize(list->grab());
+        state.ResumeTiming();
+        list->scrollToRow(list->rowCount() - 1);
+        benchmark::DoNotOptimize(list->grab());
+    }
+}
+BENCHMARK(ListPage_ScrollToEnd)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// "Alles markieren" followed by "Markierung umkehren", each with the commands updated.
+void ListPage_MarkAllThenInvert(benchmark::State& state)
+{
+    Manager m(static_cast<size_t>(state.range(0)));
+    m.dialog->pages()->setCurrentIndex(1);
+    ListPage* page = m.dialog->listPage();
+    for (auto _ : state) {
+        page->markAll();
+        page->invertMarks();
+    }
+    if (page->list()->selectedCount() != 0)
+        state.SkipWithError("marks left after inverting all");
+}
+BENCHMARK(ListPage_MarkAllThenInvert)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Deleting every tenth appointment: the query answered, the removal, the rows following
+// it and one atomic save.
+void ListPage_DeleteTenThousandMarked(benchmark::State& state)
+{
+    Manager m(static_cast<size_t>(state.range(0)));
+    m.dialog->pages()->setCurrentIndex(1);
+    ListPage* page = m.dialog->listPage();
+    const std::vector<std::string> all = m.list.lines();
+    std::vector<std::size_t> everyTenth;
+    for (std::size_t entry = 0; entry < all.size(); entry += 10)
+        everyTenth.push_back(entry);
+    for (auto _ : state) {
+        state.PauseTiming();
+        m.list.assign(all);
+        page->unmarkAll();
+        page->markEntries(everyTenth);
+        m.desktop.queueAnswer(MessageResult::Yes);
+        state.ResumeTiming();
+        page->deleteMarked();
+        state.PauseTiming();
+        if (m.list.count() != all.size() - everyTenth.size())
+            state.SkipWithError("not every marked appointment deleted");
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(ListPage_DeleteTenThousandMarked)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace zw::bench

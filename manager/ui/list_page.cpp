@@ -15,6 +15,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -48,11 +49,7 @@ public:
     Follower(const Follower&) = delete;
     Follower& operator=(const Follower&) = delete;
 
-    void entriesRemoved(const std::vector<size_t>& positions) override
-    {
-        page_.list_->providedRowsRemoved(rowsOf(positions));
-        page_.updateCommands();
-    }
+    void entriesRemoved(const std::vector<size_t>& positions) override { page_.followRemovals(positions); }
     void entryInserted(size_t pos) override { page_.followInsert(pos); }
     void entryChanged(size_t pos) override { page_.list_->providedRowChanged(static_cast<int>(pos) + 1); }
     void entriesReplaced() override { page_.fill(); }
@@ -176,6 +173,29 @@ void ListPage::fill()
         return entry < lines.count() ? fromCp1252(listRowText(lines.get(entry))) : QString();
     });
     showHeaderOnceFilled();
+    updateCommands();
+}
+
+void ListPage::followRemovals(const std::vector<std::size_t>& positions)
+{
+    // The view takes each removed run apart on its own; many of them are cheaper as one
+    // filling with the surviving marks put back where their appointments now stand.
+    constexpr std::size_t kRowByRowLimit = 64;
+    if (positions.size() <= kRowByRowLimit) {
+        list_->providedRowsRemoved(rowsOf(positions));
+    } else {
+        std::vector<int> kept;
+        for (const int row : list_->selectedRows()) {
+            const auto entry = static_cast<std::size_t>(row - 1);
+            const auto before = std::lower_bound(positions.begin(), positions.end(), entry);
+            if (row > 0 && (before == positions.end() || *before != entry))
+                kept.push_back(row - static_cast<int>(before - positions.begin()));
+        }
+        const int scrolled = list_->verticalScrollBar()->value();
+        fill();
+        list_->setSelectedRows(kept);
+        list_->verticalScrollBar()->setValue(scrolled);
+    }
     updateCommands();
 }
 

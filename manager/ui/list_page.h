@@ -64,6 +64,7 @@ private:
     void buildMenu();
     ExplorerButton* button(const char* name, const char* caption, const char* hint, int help, int picture);
     QAction* action(const char* name, const char* caption, int help, void (ListPage::*command)());
+    void followRemovals(const std::vector<std::size_t>& positions);
     void followInsert(std::size_t entry);
     void showHeaderOnceFilled();
 

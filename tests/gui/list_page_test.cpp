@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -185,4 +186,27 @@ TEST_F(ListPageTest, AScreenReaderReadsEachRowWithItsCaptionsAndTheButtonsByName
     }
 }
 
+} // namespace
+
+namespace {
+TEST_F(ListPageTest, ManyRemovalsAtOnceKeepTheSurvivingMarksToo)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 100; ++i) {
+        char time[6];
+        std::snprintf(time, sizeof time, "%02d:%02d", 10 + i / 60, i % 60);
+        lines.push_back(makeLine({.date = "01.01.2027", .time = time, .message = "m" + std::to_string(i)}));
+    }
+    manager.reset();
+    openOn(lines);
+    page->markEntries({5, 80, 99});
+    std::vector<std::size_t> gone;
+    for (std::size_t entry = 0; entry < 90; entry += 1)
+        if (entry != 5 && entry != 80)
+            gone.push_back(entry);
+    list.removeAll(gone);
+    EXPECT_EQ(page->markedEntries(), (std::vector<std::size_t>{0, 1, 11}));
+    EXPECT_EQ(rows()->rowCount(), static_cast<int>(list.count()) + 1);
+    EXPECT_TRUE(rows()->rowText(2).contains(QStringLiteral("|m80|")));
+}
 } // namespace
