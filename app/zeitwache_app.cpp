@@ -4,6 +4,7 @@
 #include "common/zeitwache_error.h"
 #include "clock/ui/clock_window.h"
 #include "manager/ui/manager_dialog.h"
+#include "manager/ui/search_dialog.h"
 #include "platform/desktop.h"
 #include "scheduler/ui/alarm_executor.h"
 
@@ -54,7 +55,11 @@ void ZeitwacheApp::start()
     QObject::connect(clockWindow_.get(), &ClockWindow::managerRequested, manager_.get(),
                      &ManagerDialog::showManager);
     QObject::connect(clockWindow_.get(), &ClockWindow::infoRequested, info_.get(), [this] { info_->exec(); });
-    clockWindow_->setBlockingDialogCheck([this] { return info_->isVisible(); });
+    clockWindow_->setBlockingDialogCheck([this] { return info_->isVisible() || manager_->modalDialogOpen(); });
+    QObject::connect(manager_->searchDialog(), &SearchDialog::openedSearch, clockWindow_.get(),
+                     &ClockWindow::yieldTop);
+    QObject::connect(manager_->searchDialog(), &SearchDialog::closedSearch, clockWindow_.get(),
+                     &ClockWindow::restoreTop);
 
     if (fileProblem)
         desktop_.messageBox(QString::fromStdString(*fileProblem), kMessageTitle, MessageIcon::Warning,

@@ -1,6 +1,7 @@
 #include "clock/ui/clock_menus.h"
 
 #include "clock/face.h"
+#include "platform/context_help.h"
 #include "platform/desktop.h"
 
 #include <QAction>
@@ -20,7 +21,7 @@ QAction* addEntry(QMenu* menu, const char* objectName, const QString& caption, i
     action->setObjectName(QString::fromLatin1(objectName));
     action->setCheckable(checkable);
     if (helpContext != 0)
-        action->setProperty("helpContext", helpContext);
+        setHelpNumber(action, helpContext);
     return action;
 }
 
@@ -28,7 +29,7 @@ void addSeparator(QMenu* menu, const char* objectName, int helpContext)
 {
     QAction* separator = menu->addSeparator();
     separator->setObjectName(QString::fromLatin1(objectName));
-    separator->setProperty("helpContext", helpContext);
+    setHelpNumber(separator, helpContext);
 }
 
 class MenuHelpFilter : public QObject {
@@ -41,7 +42,7 @@ protected:
         if (watched == menu_ && event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
             QAction* active = menu_->activeAction();
-            int context = active != nullptr ? active->property("helpContext").toInt() : 0;
+            int context = active != nullptr ? helpNumber(active) : 0;
             if (context != 0) {
                 menu_->close();
                 desktop_.showHelpContext(context);

@@ -226,6 +226,20 @@ void ClockWindow::setStaysOnTop(bool onTop)
         raise();
 }
 
+void ClockWindow::yieldTop()
+{
+    setStaysOnTop(false);
+}
+
+void ClockWindow::restoreTop()
+{
+    if (!settings_.staysOnTop())
+        return;
+    setStaysOnTop(false);
+    setStaysOnTop(true);
+    raise();
+}
+
 void ClockWindow::toggleStayOnTop()
 {
     const bool onTop = !staysOnTop();

@@ -60,6 +60,10 @@ public:
     QSystemTrayIcon* trayIcon() const { return tray_; }
     ClockFace* face() const { return face_; }
     bool staysOnTop() const;
+    // While the search window floats above all, the clock gives up its place on top, and
+    // takes the stored choice back afterwards.
+    void yieldTop();
+    void restoreTop();
 
     void setVisible(bool visible) override;
 

@@ -4,6 +4,9 @@
 #include "manager/appointment_editor.h"
 #include "manager/ui/editor_page.h"
 #include "manager/ui/list_page.h"
+#include "manager/ui/mark_expired_dialog.h"
+#include "manager/ui/properties_dialog.h"
+#include "manager/ui/search_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
 #include "scheduler/appointment_book.h"
@@ -49,6 +52,13 @@ ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Cloc
     listPage_ = new ListPage(desktop, book, *help_);
     pages_->addTab(listPage_, QStringLiteral("Vorhandene Termine"));
     connect(listPage_, &ListPage::editRequested, this, &ManagerDialog::editMarked);
+
+    properties_ = new PropertiesDialog(desktop, book.list(), [this] { editMarked(); }, this);
+    markExpired_ = new MarkExpiredDialog(desktop, book.list(), *listPage_, clock, this);
+    search_ = new SearchDialog(desktop, book.list(), *listPage_, this);
+    connect(listPage_, &ListPage::propertiesRequested, this, [this] { properties_->showMarked(*listPage_); });
+    connect(listPage_, &ListPage::markExpiredRequested, markExpired_, [this] { markExpired_->exec(); });
+    connect(listPage_, &ListPage::searchRequested, search_, &SearchDialog::showSearch);
 
     auto* close = new QPushButton(QStringLiteral("Schließen"));
     close->setObjectName(QStringLiteral("Button1"));
@@ -115,6 +125,13 @@ void ManagerDialog::reject()
             editorPage_->store();
     }
     QDialog::reject();
+    // The search window goes with the manager.
+    search_->close();
+}
+
+bool ManagerDialog::modalDialogOpen() const
+{
+    return properties_->isVisible() || markExpired_->isVisible();
 }
 
 void ManagerDialog::showEvent(QShowEvent* event)

@@ -18,6 +18,9 @@ class ContextHelp;
 class Desktop;
 class EditorPage;
 class ListPage;
+class MarkExpiredDialog;
+class PropertiesDialog;
+class SearchDialog;
 
 class ManagerDialog : public QDialog, public AppointmentRows {
     Q_OBJECT
@@ -27,6 +30,7 @@ public:
 
     ManagerDialog(Desktop& desktop, AppointmentBook& book, const Clock& clock, QString programDirectory,
                   QWidget* parent = nullptr);
+
     ~ManagerDialog() override;
 
     void showEntry(std::size_t entry) override;
@@ -40,6 +44,11 @@ public:
     EditorPage* editorPage() const { return editorPage_; }
     ListPage* listPage() const { return listPage_; }
     ContextHelp* contextHelp() const { return help_; }
+    PropertiesDialog* propertiesDialog() const { return properties_; }
+    MarkExpiredDialog* markExpiredDialog() const { return markExpired_; }
+    SearchDialog* searchDialog() const { return search_; }
+    // True while the properties or the mark-expired dialog waits for an answer.
+    bool modalDialogOpen() const;
 
 public slots:
     // Every way of closing comes here (button, Esc, Enter, the close box): the question
@@ -58,6 +67,9 @@ private:
     QTabWidget* pages_ = nullptr;
     EditorPage* editorPage_ = nullptr;
     ListPage* listPage_ = nullptr;
+    PropertiesDialog* properties_ = nullptr;
+    MarkExpiredDialog* markExpired_ = nullptr;
+    SearchDialog* search_ = nullptr;
 };
 
 } // namespace zw

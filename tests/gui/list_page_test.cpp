@@ -16,6 +16,10 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+
+#include "manager/ui/mark_expired_dialog.h"
+#include "manager/ui/search_dialog.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -163,8 +167,11 @@ TEST_F(ListPageTest, MenuCommandsAndTheirShortcutsReachThePage)
     EXPECT_EQ(search.count(), 1);
     QTest::keyClick(rows(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(marked().size(), 4u);
+    // The mark-expired dialog is modal: answered as soon as it waits.
+    QTimer::singleShot(0, manager->markExpiredDialog(), &QDialog::reject);
     page->menu()->findChild<QAction*>(QStringLiteral("abgelaufeneTerminemarkieren1"))->trigger();
     EXPECT_EQ(expired.count(), 1);
+    manager->searchDialog()->close();
     // On the editor page, Del stays the text field's.
     manager->pages()->setCurrentIndex(0);
     auto* message = manager->findChild<QLineEdit*>(QStringLiteral("Edit4"));
