@@ -1,6 +1,7 @@
 // Zeitwache: a desktop clock in the notification area that carries out appointments.
 #include "app/single_instance.h"
 #include "app/zeitwache_app.h"
+#include "clock/ui/app_icon.h"
 #include "clock/ui/clock_window.h"
 #include "platform/help_viewer.h"
 #include "platform/qt_desktop.h"
@@ -72,6 +73,8 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
+    // Every window's title bar, the alarm window's and the properties' picture.
+    QApplication::setWindowIcon(zw::appIcon());
     QApplication::setApplicationName(QStringLiteral("Zeitwache99"));
     QApplication::setQuitOnLastWindowClosed(false);
     // Qt's own texts (a text field's edit menu, the file dialog, standard buttons) in

@@ -3,7 +3,8 @@
 
 namespace zw {
 
-// The program's icon: a small alarm clock, drawn at the sizes a tray and a title bar ask for.
+// The program's icon: a small red alarm clock, one drawn picture per size a tray, a title
+// bar or a high-resolution screen asks for.
 QIcon appIcon();
 
 } // namespace zw
