@@ -15,7 +15,7 @@ namespace {
 
 struct PropertiesCase {
     const char* name;
-    LineSpec spec;
+    LineSpec fields;
     AppointmentProperties shown;
 };
 void PrintTo(const PropertiesCase& c, std::ostream* os) { *os << c.name; }
@@ -24,7 +24,7 @@ class PropertiesTest : public ::testing::TestWithParam<PropertiesCase> {};
 
 TEST_P(PropertiesTest, ShowsTheStoredBytes)
 {
-    const AppointmentProperties p = propertiesOf(makeLine(GetParam().spec));
+    const AppointmentProperties p = propertiesOf(makeLine(GetParam().fields));
     const AppointmentProperties& e = GetParam().shown;
     EXPECT_EQ(p.date, e.date);
     EXPECT_EQ(p.time, e.time);
