@@ -7,7 +7,12 @@ namespace zw::errors {
 namespace {
 std::string quoted(std::string_view cp1252Text, std::string_view rest)
 {
-    return "'" + cp1252ToUtf8(cp1252Text) + "'" + std::string(rest);
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) on a literal + std::string.
+    std::string text(1, '\'');
+    text += cp1252ToUtf8(cp1252Text);
+    text += '\'';
+    text += rest;
+    return text;
 }
 } // namespace
 

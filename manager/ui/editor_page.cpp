@@ -86,7 +86,6 @@ EditorPage::EditorPage(Desktop& desktop, AppointmentBook& book, const Clock& clo
     : QWidget(parent),
       desktop_(desktop),
       book_(book),
-      clock_(clock),
       programDirectory_(std::move(programDirectory)),
       editor_(std::make_unique<AppointmentEditor>(
           book.list(), clock, soundEntriesIn(std::filesystem::path(programDirectory_.toStdString()))))

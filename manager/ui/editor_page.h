@@ -69,7 +69,6 @@ private:
 
     Desktop& desktop_;
     AppointmentBook& book_;
-    const Clock& clock_;
     QString programDirectory_;
     std::unique_ptr<AppointmentEditor> editor_;
     bool syncing_ = false;
