@@ -47,7 +47,37 @@ char byteOf(char32_t cp)
     }
     return '?';
 }
+constexpr std::array<unsigned char, 256> makeLowerTable()
+{
+    std::array<unsigned char, 256> table{};
+    for (unsigned c = 0; c < 256; ++c)
+        table[c] = static_cast<unsigned char>(c);
+    for (unsigned c = 'A'; c <= 'Z'; ++c)
+        table[c] = static_cast<unsigned char>(c + 0x20);
+    for (unsigned c = 0xC0; c <= 0xDE; ++c)
+        if (c != 0xD7)
+            table[c] = static_cast<unsigned char>(c + 0x20);
+    table[0x8A] = 0x9A; // S with caron
+    table[0x8C] = 0x9C; // OE
+    table[0x8E] = 0x9E; // Z with caron
+    table[0x9F] = 0xFF; // Y with diaeresis
+    return table;
+}
+constexpr std::array<unsigned char, 256> kLower = makeLowerTable();
 } // namespace
+
+char lowerCp1252(char c)
+{
+    return static_cast<char>(kLower[static_cast<unsigned char>(c)]);
+}
+
+std::string lowerCp1252(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = lowerCp1252(c);
+    return out;
+}
 
 std::string cp1252ToUtf8(std::string_view cp1252)
 {

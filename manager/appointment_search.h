@@ -1,4 +1,5 @@
 #pragma once
+#include "common/cp1252.h"
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -19,10 +20,6 @@ enum class SearchObject { Everything, DateAndTime, Repetition, Message, Applicat
 // there, and the search goes on past it.
 std::string_view searchedText(std::string_view line, SearchObject object);
 
-// Lower case of Windows-1252 as the German locale has it: A-Z, the accented capitals
-// (umlauts included; not the multiplication sign) and the four capitals of 0x8A-0x9F.
-char lowerCp1252(char c);
-std::string lowerCp1252(std::string_view text);
 
 struct SearchRequest {
     std::string text; // Windows-1252

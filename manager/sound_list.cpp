@@ -10,26 +10,17 @@ namespace zw {
 
 namespace {
 
-// Windows-1252 lower case: ASCII and the Latin-1 letters (not the multiplication sign).
-char lower(char c)
-{
-    const auto b = static_cast<unsigned char>(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
-        return static_cast<char>(b + 0x20);
-    return c;
-}
-
 bool equalIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lower(x) == lower(y);
+               return lowerCp1252(x) == lowerCp1252(y);
            });
 }
 
 bool lessIgnoringCase(const std::string& a, const std::string& b)
 {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(lower(x)) < static_cast<unsigned char>(lower(y));
+        return static_cast<unsigned char>(lowerCp1252(x)) < static_cast<unsigned char>(lowerCp1252(y));
     });
 }
 

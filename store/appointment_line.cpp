@@ -68,24 +68,30 @@ std::optional<int> anyTime(std::string_view f)
     return t->hour * 60 + t->minute;
 }
 
-// A length as the line stores it: three characters, blanks before the digits allowed.
 size_t readLength(std::string_view line, size_t pos)
+{
+    if (const std::optional<size_t> value = lengthAt(line, pos))
+        return *value;
+    throw errors::invalidInteger(slice(line, pos, 3));
+}
+} // namespace
+
+std::optional<size_t> lengthAt(std::string_view line, size_t pos)
 {
     std::string_view f = slice(line, pos, 3);
     size_t i = 0;
     while (i < f.size() && f[i] == ' ')
         ++i;
     if (i == f.size())
-        throw errors::invalidInteger(f);
+        return std::nullopt;
     size_t value = 0;
     for (; i < f.size(); ++i) {
         if (!isDigit(f[i]))
-            throw errors::invalidInteger(f);
+            return std::nullopt;
         value = value * 10 + static_cast<size_t>(digit(f[i]));
     }
     return value;
 }
-} // namespace
 
 std::string_view repeatWord(RepeatKind kind) { return kWords[static_cast<size_t>(kind)]; }
 

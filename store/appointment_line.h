@@ -80,6 +80,10 @@ struct Texts {
     std::string_view application;
     std::string_view sound;
 };
+// A length as the line stores it at pos: three characters, blanks before the digits
+// allowed; none when they are no number.
+std::optional<size_t> lengthAt(std::string_view line, size_t pos);
+
 // The three texts as the three lengths delimit them; lengths beyond the end of the line
 // give shorter texts.
 Texts readTexts(std::string_view line);

@@ -25,10 +25,13 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "widget_access.h"
+
 #include <gtest/gtest.h>
 
 using namespace zw;
 using Kind = DesktopCall::Kind;
+using zw::testing::typeText;
 
 namespace {
 
@@ -49,21 +52,9 @@ struct EditorPageTest : zw::testing::ManagerFixture {
     template <typename T = QWidget>
     T* control(const char* name) const
     {
-        T* found = manager->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return zw::testing::findControl<T>(manager.get(), name);
     }
     QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
-    // Types any characters, also those QTest has no key for.
-    static void typeText(QWidget* target, const QString& text)
-    {
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(target, &press);
-            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(target, &release);
-        }
-    }
     // Replaces the field's text by typing, as a user who selected it all would.
     void typeInto(const char* name, const QString& text)
     {

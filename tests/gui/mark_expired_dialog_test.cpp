@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "widget_access.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -55,9 +57,7 @@ struct MarkExpiredDialogTest : ::testing::Test {
     template <typename T = QWidget>
     T* control(const char* name) const
     {
-        T* found = dialog->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return zw::testing::findControl<T>(dialog.get(), name);
     }
     void open()
     {

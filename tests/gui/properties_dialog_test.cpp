@@ -21,6 +21,8 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include "widget_access.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -58,9 +60,7 @@ struct PropertiesDialogTest : ::testing::Test {
     template <typename T = QWidget>
     T* control(const char* name) const
     {
-        T* found = dialog->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return zw::testing::findControl<T>(dialog.get(), name);
     }
     // Opens the dialog on the entry and runs the steps inside it; closes it afterwards if
     // they left it open. Returns what showEntry returned.

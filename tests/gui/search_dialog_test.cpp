@@ -23,6 +23,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "widget_access.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -55,9 +57,7 @@ struct SearchDialogTest : ::testing::Test {
     template <typename T = QWidget>
     T* control(const char* name) const
     {
-        T* found = dialog->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return zw::testing::findControl<T>(dialog.get(), name);
     }
     void open()
     {
@@ -70,10 +70,7 @@ struct SearchDialogTest : ::testing::Test {
         QLineEdit* field = control<QLineEdit>("Edit1");
         field->setFocus();
         field->selectAll();
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(field, &press);
-        }
+        zw::testing::typeText(field, text);
     }
     void press() { QTest::keyClick(dialog.get(), Qt::Key_Return); }
 };
