@@ -3,6 +3,7 @@
 #include "clock/ui/app_icon.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -10,7 +11,7 @@
 
 namespace zw {
 
-InfoWindow::InfoWindow(QWidget* parent)
+InfoWindow::InfoWindow(const QString& dataDirectory, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TForm3"));
@@ -25,10 +26,21 @@ InfoWindow::InfoWindow(QWidget* parent)
                                            "Desktop-Uhr und Terminplaner<br>"
                                            "© 2026 Die Zeitwache-Entwickler"));
     text->setObjectName(QStringLiteral("Label1"));
+    // Where the appointments are is the first thing asked when they are to be backed up
+    // or moved; the path can be selected and copied.
+    auto* place = new QLabel(QStringLiteral("Termine und Einstellungen liegen in:<br><tt>%1</tt>")
+                                 .arg(QDir::toNativeSeparators(dataDirectory).toHtmlEscaped()));
+    place->setObjectName(QStringLiteral("Label2"));
+    place->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    place->setWordWrap(true);
+    auto* column = new QVBoxLayout;
+    column->addWidget(text);
+    column->addSpacing(8);
+    column->addWidget(place);
     auto* row = new QHBoxLayout;
     row->addWidget(icon, 0, Qt::AlignTop);
     row->addSpacing(12);
-    row->addWidget(text, 1);
+    row->addLayout(column, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));

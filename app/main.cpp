@@ -1,13 +1,12 @@
 // Zeitwache: a desktop clock in the notification area that carries out appointments.
+#include "app/places.h"
 #include "app/single_instance.h"
 #include "app/zeitwache_app.h"
 #include "clock/ui/app_icon.h"
 #include "clock/ui/clock_window.h"
-#include "platform/help_viewer.h"
 #include "platform/qt_desktop.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -16,16 +15,6 @@
 #include <cstdlib>
 
 namespace {
-
-// Where termine.dat, Zeitwache.ini, the wave files and the help live: the program's own
-// directory, unless ZEITWACHE_DIR names another one.
-QString programDirectory()
-{
-    QString configured = qEnvironmentVariable("ZEITWACHE_DIR");
-    if (!configured.isEmpty())
-        return QDir(configured).absolutePath();
-    return QCoreApplication::applicationDirPath();
-}
 
 bool haveDisplay()
 {
@@ -83,10 +72,10 @@ int main(int argc, char** argv)
     if (qtTexts.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    const QString directory = programDirectory();
-    zw::QtDesktop desktop(QDir(directory).filePath(QString::fromLatin1(zw::kHelpSourceFileName)));
+    const zw::Places places = zw::findPlaces(QCoreApplication::applicationDirPath());
+    zw::QtDesktop desktop(places.helpFile);
     zw::SystemClock clock;
-    zw::ZeitwacheApp zeitwache(directory, desktop, clock);
+    zw::ZeitwacheApp zeitwache(places, desktop, clock);
     zeitwache.start();
     desktop.setTrayIcon(zeitwache.clockWindow().trayIcon());
     traceReady();

@@ -8,6 +8,10 @@
 #include "platform/desktop.h"
 #include "scheduler/ui/alarm_executor.h"
 
+#include <QFile>
+
+#include <utility>
+
 namespace zw {
 
 namespace {
@@ -17,14 +21,18 @@ const QString kConvertedMessage = QStringLiteral(
     "Die Datei \"termine.dat\" ist nicht mit dieser Programmversion \n\rkompatibel und wurde für die Version 2.3 "
     "umgewandelt. \n\rDie alte Version wurde unter dem Namen \"termine.v22\" im \n\rZeitwache-Insatallationsverzeichnis "
     "gespeichert, falls Sie zu \n\reiner älteren Version des Programms zurückkehren möchten.");
+std::filesystem::path dataPath(const Places& places)
+{
+    return std::filesystem::path(QFile::encodeName(places.dataDirectory).toStdString());
+}
 } // namespace
 
-ZeitwacheApp::ZeitwacheApp(const QString& directory, Desktop& desktop, const Clock& clock)
-    : directory_(directory), desktop_(desktop), clock_(clock),
-      settings_(std::filesystem::path(directory.toStdString()) / std::string(ClockSettings::fileName)),
+ZeitwacheApp::ZeitwacheApp(Places places, Desktop& desktop, const Clock& clock)
+    : places_(std::move(places)), desktop_(desktop), clock_(clock),
+      settings_(dataPath(places_) / std::string(ClockSettings::fileName)),
       cascade_(std::make_unique<AlarmCascade>(desktop.screenSize().width(), desktop.screenSize().height())),
-      executor_(std::make_unique<AlarmExecutor>(desktop, clock, list_, directory, snoozeCount_, *cascade_)),
-      book_(std::filesystem::path(directory.toStdString()), list_, clock, *executor_)
+      executor_(std::make_unique<AlarmExecutor>(desktop, clock, list_, places_.soundFolders, snoozeCount_, *cascade_)),
+      book_(dataPath(places_), list_, clock, *executor_)
 {
 }
 
@@ -47,10 +55,10 @@ void ZeitwacheApp::start()
         errorBoxOpen_ = false;
     });
 
-    manager_ = std::make_unique<ManagerDialog>(desktop_, book_, clock_, directory_);
+    manager_ = std::make_unique<ManagerDialog>(desktop_, book_, clock_, places_.soundFolders);
     executor_->setRows(manager_.get());
     executor_->setOwner(clockWindow_.get());
-    info_ = std::make_unique<InfoWindow>();
+    info_ = std::make_unique<InfoWindow>(places_.dataDirectory);
 
     QObject::connect(clockWindow_.get(), &ClockWindow::managerRequested, manager_.get(),
                      &ManagerDialog::showManager);

@@ -1,6 +1,7 @@
 #pragma once
 // The whole program: settings, appointments, alarms and the long-lived windows, created
 // and started in their order.
+#include "app/places.h"
 #include "scheduler/alarm_cascade.h"
 #include "scheduler/appointment_book.h"
 #include "scheduler/snooze.h"
@@ -21,7 +22,7 @@ class ManagerDialog;
 
 class ZeitwacheApp {
 public:
-    ZeitwacheApp(const QString& directory, Desktop& desktop, const Clock& clock);
+    ZeitwacheApp(Places places, Desktop& desktop, const Clock& clock);
     ~ZeitwacheApp();
 
     // Start-up: the clock window with its settings, the appointments and the first due
@@ -34,9 +35,10 @@ public:
     AppointmentBook& book() { return book_; }
     AlarmExecutor& executor() { return *executor_; }
     const SnoozeCounter& snoozeCount() const { return snoozeCount_; }
+    const Places& places() const { return places_; }
 
 private:
-    QString directory_;
+    Places places_;
     Desktop& desktop_;
     const Clock& clock_;
     ClockSettings settings_;

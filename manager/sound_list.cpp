@@ -24,11 +24,8 @@ bool lessIgnoringCase(const std::string& a, const std::string& b)
     });
 }
 
-} // namespace
-
-std::vector<std::string> soundEntriesIn(const std::filesystem::path& directory)
+void addSoundsIn(const std::filesystem::path& directory, std::vector<std::string>& names)
 {
-    std::vector<std::string> names;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
@@ -42,7 +39,20 @@ std::vector<std::string> soundEntriesIn(const std::filesystem::path& directory)
             continue;
         names.push_back(std::move(stored));
     }
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
+}
+
+} // namespace
+
+std::vector<std::string> soundEntriesIn(const std::vector<std::filesystem::path>& folders)
+{
+    std::vector<std::string> names;
+    for (const std::filesystem::path& folder : folders)
+        addSoundsIn(folder, names);
+    // Stable, so that a name in several folders keeps the spelling of the first.
+    std::stable_sort(names.begin(), names.end(), lessIgnoringCase);
+    names.erase(std::unique(names.begin(), names.end(),
+                            [](const std::string& a, const std::string& b) { return equalIgnoringCase(a, b); }),
+                names.end());
     names.insert(names.begin(), std::string(line::kNoSound));
     return names;
 }

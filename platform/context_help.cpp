@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QShortcut>
@@ -17,7 +18,47 @@ namespace zw {
 namespace {
 constexpr char kHelpNumber[] = "helpContext";
 constexpr char kHelpFallback[] = "helpFallbackContext";
+
+class MenuHelpFilter : public QObject {
+public:
+    MenuHelpFilter(QMenu* menu, Desktop& desktop, MenuHelp style)
+        : QObject(menu), menu_(menu), desktop_(desktop), style_(style)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != menu_ || event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1)
+            return false;
+        QAction* active = menu_->activeAction();
+        const int number = active != nullptr ? helpNumber(active) : 0;
+        if (number == 0)
+            return true;
+        // The pop-up stands beside the entry it explains, where the menu was.
+        const QRect entry = menu_->actionGeometry(active);
+        const QPoint beside = menu_->mapToGlobal(QPoint(entry.right() + 1, entry.top()));
+        menu_->close();
+        if (style_ == MenuHelp::Popup)
+            desktop_.showHelpPopup(number, beside);
+        else
+            desktop_.showHelpContext(number);
+        return true;
+    }
+
+private:
+    QMenu* menu_;
+    Desktop& desktop_;
+    MenuHelp style_;
+};
+
 } // namespace
+
+void enableMenuHelp(QMenu* menu, Desktop& desktop, MenuHelp style)
+{
+    menu->installEventFilter(new MenuHelpFilter(menu, desktop, style));
+}
 
 void setHelpNumber(QObject* control, int number)
 {

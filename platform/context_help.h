@@ -21,6 +21,12 @@ void setHelpFallbackNumber(QObject* control, int number);
 // The number the help shows for a control: its tag, else its fallback number.
 int helpContextOf(const QObject* control);
 
+// F1 on a highlighted entry of the menu opens the help for the entry's help number: as a
+// pop-up beside the entry when the menu belongs to a window with context help (a dialog),
+// else in the help window. An entry without a number opens nothing.
+enum class MenuHelp { Popup, Window };
+void enableMenuHelp(QMenu* menu, Desktop& desktop, MenuHelp style);
+
 class ContextHelp : public QObject {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 #include "store/appointment_line.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace zw {
 
@@ -31,11 +32,18 @@ void Desktop::showError(const std::exception& error)
                MessageButtons::Ok);
 }
 
-void Desktop::playSound(const QString& directory, const QString& soundName)
+void Desktop::playSound(const QStringList& folders, const QString& soundName)
 {
-    if (soundName.toStdString() == line::kNoSound)
+    if (soundName.toStdString() == line::kNoSound || folders.isEmpty())
         return;
-    playWave(QDir(directory).filePath(soundName));
+    for (const QString& folder : folders) {
+        const QString file = QDir(folder).filePath(soundName);
+        if (QFileInfo::exists(file)) {
+            playWave(file);
+            return;
+        }
+    }
+    playWave(QDir(folders.front()).filePath(soundName));
 }
 
 } // namespace zw

@@ -51,14 +51,17 @@ public:
     // Starts playing the wave file and returns at once; a later sound replaces this
     // one. A missing or unplayable file gives the default beep instead.
     virtual void playWave(const QString& absolutePath) = 0;
-    // Plays the sound named soundName in directory, or nothing for "(Kein)".
-    void playSound(const QString& directory, const QString& soundName);
+    // Plays the sound named soundName from the first of the folders that has it (a
+    // missing one gives the beep), or nothing for "(Kein)".
+    void playSound(const QStringList& folders, const QString& soundName);
     virtual void beep() = 0;
 
-    // Help: a topic by its ID ("UHR"), the contents, a text by its context number in
-    // the help window or as a pop-up at a screen point; closeHelp() closes all of it.
+    // Help: a topic by its ID ("UHR"), the contents, the topics dialog with its search,
+    // a text by its context number in the help window or as a pop-up at a screen point;
+    // closeHelp() closes all of it.
     virtual void showHelpTopic(const QString& topicId) = 0;
     virtual void showHelpContents() = 0;
+    virtual void showHelpTopics() = 0;
     virtual void showHelpContext(int contextNumber) = 0;
     virtual void showHelpPopup(int contextNumber, QPoint globalPos) = 0;
     virtual void closeHelp() = 0;

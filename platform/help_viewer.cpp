@@ -5,7 +5,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
@@ -19,6 +25,7 @@ namespace zw {
 namespace {
 
 constexpr int kPopupMaxWidth = 320;
+const QString kContentsId = QStringLiteral("INHALT");
 
 bool isContextNumber(const QString& name)
 {
@@ -36,8 +43,7 @@ QString sectionBody(QStringList lines)
     return lines.join(QLatin1Char('\n'));
 }
 
-// The first line of a topic without its heading marks, for the generated contents.
-QString topicTitle(const QString& id, const QString& text)
+QString titleOf(const QString& id, const QString& text)
 {
     for (const QString& line : text.split(QLatin1Char('\n'))) {
         QString title = line.trimmed();
@@ -57,6 +63,28 @@ QString HelpContent::topic(const QString& id) const
     return topics.value(id.toUpper(), QString::fromUtf8(kMissingHelpText));
 }
 
+QString HelpContent::title(const QString& id) const
+{
+    const QString key = id.toUpper();
+    return titleOf(key, topics.value(key));
+}
+
+QStringList HelpContent::topicsMatching(const QString& words) const
+{
+    const QStringList wanted = words.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList found;
+    for (const QString& id : topicOrder) {
+        // The contents page names every topic: it would be found for any title.
+        if (id == kContentsId)
+            continue;
+        const QString& text = topics[id];
+        if (std::all_of(wanted.begin(), wanted.end(),
+                        [&](const QString& word) { return text.contains(word, Qt::CaseInsensitive); }))
+            found.append(id);
+    }
+    return found;
+}
+
 QString HelpContent::numberedText(int number) const
 {
     return numbered.value(number, QString::fromUtf8(kMissingHelpText));
@@ -64,14 +92,13 @@ QString HelpContent::numberedText(int number) const
 
 QString HelpContent::contents() const
 {
-    static const QString contentsId = QStringLiteral("INHALT");
-    if (topics.contains(contentsId))
-        return topics.value(contentsId);
+    if (topics.contains(kContentsId))
+        return topics.value(kContentsId);
     if (topicOrder.isEmpty())
         return QString::fromUtf8(kMissingHelpText);
     QString page = QStringLiteral("# Inhalt\n\n");
     for (const QString& id : topicOrder)
-        page += QStringLiteral("- [%1](%2)\n").arg(topicTitle(id, topics.value(id)), id);
+        page += QStringLiteral("- [%1](%2)\n").arg(title(id), id);
     return page;
 }
 
@@ -110,6 +137,97 @@ HelpContent parseHelpSource(const QString& source)
     }
     finish();
     return content;
+}
+
+HelpTopicsDialog::HelpTopicsDialog(HelpViewer& viewer)
+    : QWidget(nullptr, Qt::Dialog), m_viewer(viewer), m_search(new QLineEdit), m_topics(new QListWidget),
+      m_found(new QLabel)
+{
+    setObjectName(QStringLiteral("HelpTopics"));
+    setWindowTitle(QStringLiteral("Hilfethemen: Zeitwache 99"));
+    resize(380, 400);
+
+    auto* searchLabel = new QLabel(QStringLiteral("&Suchen nach:"));
+    searchLabel->setBuddy(m_search);
+    m_search->setObjectName(QStringLiteral("SearchEdit"));
+    m_search->setAccessibleName(QStringLiteral("Suchen nach"));
+    m_search->setPlaceholderText(QStringLiteral("Wörter aus dem Hilfetext"));
+    m_search->setClearButtonEnabled(true);
+    auto* listLabel = new QLabel(QStringLiteral("&Themen:"));
+    listLabel->setBuddy(m_topics);
+    m_topics->setObjectName(QStringLiteral("TopicList"));
+    m_topics->setAccessibleName(QStringLiteral("Themen"));
+    m_found->setObjectName(QStringLiteral("FoundLabel"));
+    m_found->setWordWrap(true);
+    m_found->setTextFormat(Qt::PlainText);
+
+    auto* show = new QPushButton(QStringLiteral("&Anzeigen"));
+    show->setObjectName(QStringLiteral("ShowButton"));
+    show->setDefault(true);
+    auto* close = new QPushButton(QStringLiteral("Schließen"));
+    close->setObjectName(QStringLiteral("CloseButton"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(show);
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(searchLabel);
+    layout->addWidget(m_search);
+    layout->addWidget(listLabel);
+    layout->addWidget(m_topics, 1);
+    layout->addWidget(m_found);
+    layout->addLayout(buttons);
+
+    connect(m_search, &QLineEdit::textChanged, this, [this] { search(); });
+    connect(m_search, &QLineEdit::returnPressed, this, [this] { showChosen(); });
+    connect(m_topics, &QListWidget::itemActivated, this, [this] { showChosen(); });
+    connect(show, &QPushButton::clicked, this, [this] { showChosen(); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void HelpTopicsDialog::present()
+{
+    search();
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+    m_search->setFocus();
+}
+
+void HelpTopicsDialog::search()
+{
+    const HelpContent& content = m_viewer.content();
+    const QString words = m_search->text().simplified();
+    m_topics->clear();
+    for (const QString& id : content.topicsMatching(words)) {
+        auto* item = new QListWidgetItem(content.title(id), m_topics);
+        item->setData(Qt::UserRole, id);
+    }
+    if (m_topics->count() > 0)
+        m_topics->setCurrentRow(0);
+    if (words.isEmpty())
+        m_found->setText(QStringLiteral("%1 Themen").arg(m_topics->count()));
+    else if (m_topics->count() == 0)
+        m_found->setText(QStringLiteral("Kein Thema enthält „%1“.").arg(words));
+    else if (m_topics->count() == 1)
+        m_found->setText(QStringLiteral("1 Thema enthält „%1“.").arg(words));
+    else
+        m_found->setText(QStringLiteral("%1 Themen enthalten „%2“.").arg(m_topics->count()).arg(words));
+}
+
+void HelpTopicsDialog::showChosen()
+{
+    const QListWidgetItem* item = m_topics->currentItem();
+    if (item == nullptr)
+        return;
+    const QString words = m_search->text().simplified();
+    m_viewer.showTopic(item->data(Qt::UserRole).toString(), words.section(QLatin1Char(' '), 0, 0));
 }
 
 HelpPopup::HelpPopup()
@@ -224,14 +342,23 @@ void HelpViewer::present(const QString& text, bool markdown)
     activateWindow();
 }
 
-void HelpViewer::showTopic(const QString& topicId)
+void HelpViewer::showTopic(const QString& topicId, const QString& found)
 {
     present(content().topic(topicId), true);
+    if (!found.isEmpty())
+        m_browser->find(found);
 }
 
 void HelpViewer::showContents()
 {
     present(content().contents(), true);
+}
+
+void HelpViewer::showTopicsDialog()
+{
+    if (!m_topics)
+        m_topics = std::make_unique<HelpTopicsDialog>(*this);
+    m_topics->present();
 }
 
 void HelpViewer::showNumbered(int contextNumber)
@@ -250,6 +377,8 @@ void HelpViewer::closeAll()
 {
     if (m_popup)
         m_popup->close();
+    if (m_topics)
+        m_topics->close();
     close();
 }
 

@@ -9,10 +9,14 @@
 #include <memory>
 
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QTextBrowser;
 class QUrl;
 
 namespace zw {
+
+class HelpViewer;
 
 // Name of the help source in the program's directory.
 inline constexpr char kHelpSourceFileName[] = "zeitwache-hilfe.txt";
@@ -32,12 +36,35 @@ struct HelpContent {
     QMap<int, QString> numbered;
 
     QString topic(const QString& id) const;
+    // The topic's first line without its heading marks, or the ID.
+    QString title(const QString& id) const;
+    // The topics, in their order, whose title or text holds every word of `words` (any
+    // letter case); all of them for no words.
+    QStringList topicsMatching(const QString& words) const;
     QString numberedText(int number) const;
     // The INHALT topic, or a list of links to every topic.
     QString contents() const;
 };
 
 HelpContent parseHelpSource(const QString& source);
+
+// The topics dialog: a search field over the help's text and the list of the topics it
+// finds; "Anzeigen", Enter or a double-click opens the chosen one in the help window.
+class HelpTopicsDialog : public QWidget {
+public:
+    explicit HelpTopicsDialog(HelpViewer& viewer);
+    // Lists the topics anew (the help source may have changed) and shows the dialog.
+    void present();
+
+private:
+    void search();
+    void showChosen();
+
+    HelpViewer& m_viewer;
+    QLineEdit* m_search;
+    QListWidget* m_topics;
+    QLabel* m_found;
+};
 
 // A frameless pop-up that shows one help text at a screen point; a click or Esc closes
 // it, as does a click elsewhere.
@@ -64,8 +91,12 @@ public:
 
     void setSourceFile(const QString& sourceFile);
 
-    void showTopic(const QString& topicId);
+    // Shows the topic; `found`, when given, is selected where it first stands.
+    void showTopic(const QString& topicId, const QString& found = {});
     void showContents();
+    // The topics dialog, "Hilfethemen": every topic, and a search over their text.
+    void showTopicsDialog();
+    HelpTopicsDialog* topicsDialog() { return m_topics.get(); }
     void showNumbered(int contextNumber);
     void showPopup(int contextNumber, QPoint globalPos);
     void closeAll();
@@ -74,8 +105,10 @@ public:
     QString currentText() const { return m_text; }
     HelpPopup* popup() { return m_popup.get(); }
 
-private:
+    // The help source as it stands now.
     const HelpContent& content();
+
+private:
     void present(const QString& text, bool markdown);
     void followLink(const QUrl& url);
 
@@ -86,6 +119,7 @@ private:
     QString m_text;
     QTextBrowser* m_browser;
     std::unique_ptr<HelpPopup> m_popup;
+    std::unique_ptr<HelpTopicsDialog> m_topics;
 };
 
 } // namespace zw

@@ -326,6 +326,11 @@ void QtDesktop::showHelpContents()
     helpViewer().showContents();
 }
 
+void QtDesktop::showHelpTopics()
+{
+    helpViewer().showTopicsDialog();
+}
+
 void QtDesktop::showHelpContext(int contextNumber)
 {
     helpViewer().showNumbered(contextNumber);

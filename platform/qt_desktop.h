@@ -51,6 +51,7 @@ public:
     void beep() override;
     void showHelpTopic(const QString& topicId) override;
     void showHelpContents() override;
+    void showHelpTopics() override;
     void showHelpContext(int contextNumber) override;
     void showHelpPopup(int contextNumber, QPoint globalPos) override;
     void closeHelp() override;

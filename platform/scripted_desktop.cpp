@@ -106,6 +106,11 @@ void ScriptedDesktop::showHelpContents()
     record(DesktopCall::Kind::HelpContents);
 }
 
+void ScriptedDesktop::showHelpTopics()
+{
+    record(DesktopCall::Kind::HelpTopics);
+}
+
 void ScriptedDesktop::showHelpContext(int contextNumber)
 {
     record(DesktopCall::Kind::HelpContext).number = contextNumber;

@@ -21,6 +21,7 @@ struct DesktopCall {
         Beep,
         HelpTopic,
         HelpContents,
+        HelpTopics,
         HelpContext,
         HelpPopup,
         CloseHelp,
@@ -96,6 +97,7 @@ public:
     void beep() override;
     void showHelpTopic(const QString& topicId) override;
     void showHelpContents() override;
+    void showHelpTopics() override;
     void showHelpContext(int contextNumber) override;
     void showHelpPopup(int contextNumber, QPoint globalPos) override;
     void closeHelp() override;

@@ -38,7 +38,7 @@ struct Manager {
         book = std::make_unique<AppointmentBook>(dir.path(), list, clock, executor);
         list.assign(asLoaded(realisticLines(n)));
         list.save();
-        dialog = std::make_unique<ManagerDialog>(desktop, *book, clock, QString::fromStdString(dir.path().string()));
+        dialog = std::make_unique<ManagerDialog>(desktop, *book, clock, QStringList{QString::fromStdString(dir.path().string())});
         dialog->showManager();
     }
     template <typename T>

@@ -2,12 +2,9 @@
 
 #include "clock/face.h"
 #include "platform/context_help.h"
-#include "platform/desktop.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QEvent>
-#include <QKeyEvent>
 #include <QMenu>
 
 namespace zw {
@@ -31,31 +28,6 @@ void addSeparator(QMenu* menu, const char* objectName, int helpContext)
     separator->setObjectName(QString::fromLatin1(objectName));
     setHelpNumber(separator, helpContext);
 }
-
-class MenuHelpFilter : public QObject {
-public:
-    MenuHelpFilter(QMenu* menu, Desktop& desktop) : QObject(menu), menu_(menu), desktop_(desktop) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == menu_ && event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
-            QAction* active = menu_->activeAction();
-            int context = active != nullptr ? helpNumber(active) : 0;
-            if (context != 0) {
-                menu_->close();
-                desktop_.showHelpContext(context);
-            }
-            return true;
-        }
-        return false;
-    }
-
-private:
-    QMenu* menu_;
-    Desktop& desktop_;
-};
 
 } // namespace
 
@@ -108,11 +80,6 @@ ClockMenu buildClockMenu(QWidget* parent)
     m.menu->setDefaultAction(m.manager);
     m.hide = addEntry(m.menu, "Schlieen1", QStringLiteral("Uhr &schließen"), h);
     return m;
-}
-
-void enableMenuHelp(QMenu* menu, Desktop& desktop)
-{
-    menu->installEventFilter(new MenuHelpFilter(menu, desktop));
 }
 
 } // namespace zw

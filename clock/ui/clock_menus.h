@@ -12,8 +12,6 @@ class QWidget;
 
 namespace zw {
 
-class Desktop;
-
 inline constexpr int kTrayMenuHelpContext = 333;
 inline constexpr int kClockMenuHelpContext = 222;
 
@@ -39,8 +37,5 @@ struct ClockMenu {
 
 TrayMenu buildTrayMenu(QWidget* parent);
 ClockMenu buildClockMenu(QWidget* parent);
-
-// F1 on a highlighted entry of the menu opens the help for the entry's help number.
-void enableMenuHelp(QMenu* menu, Desktop& desktop);
 
 } // namespace zw

@@ -6,6 +6,7 @@
 #include "clock/ui/clock_face.h"
 #include "clock/ui/taskbar_hiding.h"
 #include "common/zeitwache_error.h"
+#include "platform/context_help.h"
 #include "platform/desktop.h"
 #include "scheduler/appointment_book.h"
 #include "scheduler/snooze.h"
@@ -59,8 +60,8 @@ ClockWindow::ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettin
 
     trayMenu_ = buildTrayMenu(this);
     clockMenu_ = buildClockMenu(this);
-    enableMenuHelp(trayMenu_.menu, desktop_);
-    enableMenuHelp(clockMenu_.menu, desktop_);
+    enableMenuHelp(trayMenu_.menu, desktop_, MenuHelp::Window);
+    enableMenuHelp(clockMenu_.menu, desktop_, MenuHelp::Window);
 
     connect(trayMenu_.manager, &QAction::triggered, this, &ClockWindow::openManager);
     connect(clockMenu_.manager, &QAction::triggered, this, &ClockWindow::openManager);
@@ -70,7 +71,7 @@ ClockWindow::ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettin
     connect(clockMenu_.extended, &QAction::triggered, this, &ClockWindow::toggleExtendedDisplay);
     connect(clockMenu_.styleGroup, &QActionGroup::triggered, this, &ClockWindow::chooseStyle);
     connect(trayMenu_.systemTime, &QAction::triggered, this, [this] { desktop_.openDateTimeSettings(); });
-    connect(trayMenu_.helpTopics, &QAction::triggered, this, [this] { desktop_.showHelpTopic(QStringLiteral("UHR")); });
+    connect(trayMenu_.helpTopics, &QAction::triggered, this, [this] { desktop_.showHelpTopics(); });
     connect(trayMenu_.info, &QAction::triggered, this, &ClockWindow::infoRequested);
     connect(trayMenu_.quit, &QAction::triggered, this, &QWidget::close);
 

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -79,16 +80,24 @@ QString asApplicationField(QString path)
     return QLatin1Char('"') + path + QLatin1Char('"');
 }
 
+std::vector<std::filesystem::path> filePaths(const QStringList& folders)
+{
+    std::vector<std::filesystem::path> paths;
+    for (const QString& folder : folders)
+        paths.emplace_back(QFile::encodeName(folder).toStdString());
+    return paths;
+}
+
 } // namespace
 
-EditorPage::EditorPage(Desktop& desktop, AppointmentBook& book, const Clock& clock, QString programDirectory,
+EditorPage::EditorPage(Desktop& desktop, AppointmentBook& book, const Clock& clock, QStringList soundFolders,
                        ContextHelp& help, QWidget* parent)
     : QWidget(parent),
       desktop_(desktop),
       book_(book),
-      programDirectory_(std::move(programDirectory)),
+      soundFolders_(std::move(soundFolders)),
       editor_(std::make_unique<AppointmentEditor>(
-          book.list(), clock, soundEntriesIn(std::filesystem::path(programDirectory_.toStdString()))))
+          book.list(), clock, soundEntriesIn(filePaths(soundFolders_))))
 {
     setObjectName(QStringLiteral("TabSheet1"));
     build(help);
@@ -307,7 +316,7 @@ void EditorPage::connectControls()
     connect(sound_, &QComboBox::currentIndexChanged, this,
             [this](int entry) { apply([&] { editor_->chooseSound(entry); }); });
     connect(listen_, &QPushButton::clicked, this,
-            [this] { desktop_.playSound(programDirectory_, fromCp1252(editor_->soundText())); });
+            [this] { desktop_.playSound(soundFolders_, fromCp1252(editor_->soundText())); });
     connect(browse_, &QPushButton::clicked, this, &EditorPage::browse);
     connect(newAppointment_, &QPushButton::clicked, this, &EditorPage::reset);
     connect(store_, &QPushButton::clicked, this, &EditorPage::store);

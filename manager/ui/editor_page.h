@@ -3,6 +3,7 @@
 // rules live in AppointmentEditor; the page forwards every change to it and shows its
 // state afterwards. Storing goes through the appointment book, loading reads the list.
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -33,7 +34,7 @@ class UpDown;
 class EditorPage : public QWidget {
     Q_OBJECT
 public:
-    EditorPage(Desktop& desktop, AppointmentBook& book, const Clock& clock, QString programDirectory,
+    EditorPage(Desktop& desktop, AppointmentBook& book, const Clock& clock, QStringList soundFolders,
                ContextHelp& help, QWidget* parent = nullptr);
     ~EditorPage() override;
 
@@ -69,7 +70,7 @@ private:
 
     Desktop& desktop_;
     AppointmentBook& book_;
-    QString programDirectory_;
+    QStringList soundFolders_;
     std::unique_ptr<AppointmentEditor> editor_;
     bool syncing_ = false;
 

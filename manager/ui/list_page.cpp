@@ -4,6 +4,7 @@
 #include "manager/list_rows.h"
 #include "manager/ui/busy_pointer.h"
 #include "manager/ui/dialog_controls.h"
+#include "platform/context_help.h"
 #include "platform/desktop.h"
 #include "platform/qt_text.h"
 #include "scheduler/appointment_book.h"
@@ -161,6 +162,7 @@ void ListPage::buildMenu()
     action("abgelaufeneTerminemarkieren1", "&Abgelaufene Termine markieren ...", 105,
            &ListPage::markExpiredRequested);
     action("Markierungumkehren1", "Markierung &umkehren", 106, &ListPage::invertMarks);
+    enableMenuHelp(menu_, desktop_, MenuHelp::Popup);
 }
 
 void ListPage::fill()

@@ -34,7 +34,7 @@ QString closingQuestion()
 }
 } // namespace
 
-ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Clock& clock, QString programDirectory,
+ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Clock& clock, QStringList soundFolders,
                              QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowContextHelpButtonHint),
@@ -47,7 +47,7 @@ ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Cloc
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControl1"));
-    editorPage_ = new EditorPage(desktop, book, clock, std::move(programDirectory), *help_);
+    editorPage_ = new EditorPage(desktop, book, clock, std::move(soundFolders), *help_);
     pages_->addTab(editorPage_, QStringLiteral("Termin bearbeiten"));
     listPage_ = new ListPage(desktop, book, *help_);
     pages_->addTab(listPage_, QStringLiteral("Vorhandene Termine"));

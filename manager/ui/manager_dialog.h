@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QPushButton;
 class QTabWidget;
@@ -28,7 +29,7 @@ public:
     static constexpr int kWidth = 578;
     static constexpr int kHeight = 424;
 
-    ManagerDialog(Desktop& desktop, AppointmentBook& book, const Clock& clock, QString programDirectory,
+    ManagerDialog(Desktop& desktop, AppointmentBook& book, const Clock& clock, QStringList soundFolders,
                   QWidget* parent = nullptr);
 
     ~ManagerDialog() override;

@@ -19,12 +19,12 @@
 
 namespace zw {
 
-AlarmExecutor::AlarmExecutor(Desktop& desktop, const Clock& clock, AppointmentList& list, QString programDirectory,
+AlarmExecutor::AlarmExecutor(Desktop& desktop, const Clock& clock, AppointmentList& list, QStringList soundFolders,
                              SnoozeCounter& snoozeCounter, AlarmCascade& cascade)
     : m_desktop(desktop),
       m_clock(clock),
       m_list(list),
-      m_programDirectory(std::move(programDirectory)),
+      m_soundFolders(std::move(soundFolders)),
       m_snoozeCounter(snoozeCounter),
       m_cascade(cascade)
 {
@@ -85,7 +85,7 @@ void AlarmExecutor::carryOut(const DueAppointment& appointment)
 AlarmWindow* AlarmExecutor::openWindow(const DueAppointment& appointment)
 {
     forgetClosedWindows();
-    auto* window = new AlarmWindow(m_desktop, m_snoozeCounter, appointment, m_clock.now(), m_programDirectory,
+    auto* window = new AlarmWindow(m_desktop, m_snoozeCounter, appointment, m_clock.now(), m_soundFolders,
                                    m_owner.data());
     window->setRows(m_rows);
     m_windows.append(window);

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -22,8 +23,8 @@ class Desktop;
 // The list is changed but not saved; the due check saves it at the end of its run.
 class AlarmExecutor : public AppointmentExecutor {
 public:
-    // All references must outlive the executor. programDirectory holds the wave files.
-    AlarmExecutor(Desktop& desktop, const Clock& clock, AppointmentList& list, QString programDirectory,
+    // All references must outlive the executor. soundFolders hold the wave files, searched in order.
+    AlarmExecutor(Desktop& desktop, const Clock& clock, AppointmentList& list, QStringList soundFolders,
                   SnoozeCounter& snoozeCounter, AlarmCascade& cascade);
 
     // The manager's list page, once the manager exists; windows already open get it too.
@@ -48,7 +49,7 @@ private:
     Desktop& m_desktop;
     const Clock& m_clock;
     AppointmentList& m_list;
-    QString m_programDirectory;
+    QStringList m_soundFolders;
     SnoozeCounter& m_snoozeCounter;
     AlarmCascade& m_cascade;
     AppointmentRows* m_rows = nullptr;

@@ -110,7 +110,7 @@ QLabel* panelLine(QWidget* parent, const char* panelName, const char* labelName,
 } // namespace
 
 AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const DueAppointment& appointment,
-                         const LocalDateTime& createdAt, QString programDirectory, QWidget* owner)
+                         const LocalDateTime& createdAt, QStringList soundFolders, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
@@ -118,7 +118,7 @@ AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const D
       m_snooze(snoozeCounter),
       m_index(appointment.index),
       m_sound(fromCp1252(appointment.sound)),
-      m_programDirectory(std::move(programDirectory))
+      m_soundFolders(std::move(soundFolders))
 {
     setObjectName(QStringLiteral("TForm4"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -199,6 +199,7 @@ void AlarmWindow::buildSnoozeMenu()
         action->setData(entry.minutes);
         setHelpNumber(action, 110);
     }
+    enableMenuHelp(m_snoozeMenu, m_desktop, MenuHelp::Popup);
     connect(m_snoozeMenu, &QMenu::triggered, this, [this](QAction* action) { snoozeFor(action->data().toInt()); });
 }
 
@@ -251,7 +252,7 @@ void AlarmWindow::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // Only a showing by the program plays; the window manager restoring it does not.
     if (!event->spontaneous())
-        m_desktop.playSound(m_programDirectory, m_sound);
+        m_desktop.playSound(m_soundFolders, m_sound);
 }
 
 } // namespace zw

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <cstddef>
 
@@ -35,7 +36,7 @@ public:
     // createdAt is the time the time line shows for the window's whole life. The
     // desktop, the snooze counter and rows (when set) must outlive the window.
     AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const DueAppointment& appointment,
-                const LocalDateTime& createdAt, QString programDirectory, QWidget* owner = nullptr);
+                const LocalDateTime& createdAt, QStringList soundFolders, QWidget* owner = nullptr);
     ~AlarmWindow() override;
 
     // The manager's list page for "Bearbeiten"; null while there is no manager.
@@ -81,7 +82,7 @@ private:
     AppointmentRows* m_rows = nullptr;
     std::size_t m_index = 0;
     QString m_sound;
-    QString m_programDirectory;
+    QStringList m_soundFolders;
 
     QLabel* m_timeLabel = nullptr;
     QLabel* m_statusLabel = nullptr;

@@ -18,7 +18,7 @@ TEST(SoundList, KeinComesFirstThenTheWaveFilesSortedWithoutRegardToCase)
     for (const char* name : {"gong.wav", "Bell.WAV", "!alarm.wav", "#1.wav", "notiz.txt", "wav", "\xC3\xBC" "ber.wav",
                              "\xE6\x97\xA5.wav"})
         ASSERT_TRUE(writeFileAtomically(dir / name, "RIFF"));
-    const std::vector<std::string> entries = soundEntriesIn(dir);
+    const std::vector<std::string> entries = soundEntriesIn({dir});
     fs::remove_all(dir);
 
     // The name in a script Windows-1252 cannot hold is left out; "über" is stored in it.
@@ -31,5 +31,19 @@ TEST(SoundList, KeinComesFirstThenTheWaveFilesSortedWithoutRegardToCase)
 
 TEST(SoundList, AMissingDirectoryOffersNoSoundOnly)
 {
-    EXPECT_EQ(soundEntriesIn("/nonexistent/zeitwache"), std::vector<std::string>{"(Kein)"});
+    EXPECT_EQ(soundEntriesIn({"/nonexistent/zeitwache"}), std::vector<std::string>{"(Kein)"});
+}
+
+TEST(SoundList, SeveralFoldersAreOneListAndANameInTwoIsListedOnceAsTheFirstSpellsIt)
+{
+    const fs::path base = fs::temp_directory_path() / ("zw-sound-folders-" + std::to_string(::getpid()));
+    fs::create_directories(base / "eigene");
+    fs::create_directories(base / "mitgeliefert");
+    for (const char* name : {"eigene/Gong.wav", "eigene/mein.wav", "mitgeliefert/gong.wav", "mitgeliefert/glocke.wav"})
+        ASSERT_TRUE(writeFileAtomically(base / name, "RIFF"));
+    const std::vector<std::string> entries =
+        soundEntriesIn({base / "eigene", base / "fehlt", base / "mitgeliefert"});
+    fs::remove_all(base);
+
+    EXPECT_EQ(entries, (std::vector<std::string>{"(Kein)", "glocke.wav", "Gong.wav", "mein.wav"}));
 }

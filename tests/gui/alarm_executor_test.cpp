@@ -79,7 +79,7 @@ protected:
     AppointmentList list;
     SnoozeCounter snoozes;
     AlarmCascade cascade{800, 600};
-    AlarmExecutor executor{desktop, clock, list, QStringLiteral("/opt/zeitwache"), snoozes, cascade};
+    AlarmExecutor executor{desktop, clock, list, {QStringLiteral("/opt/zeitwache")}, snoozes, cascade};
 };
 
 TEST_F(AlarmExecutorTest, MessageWithoutSoundOpensOneNumberedWindowAndStartsNothing)

@@ -54,7 +54,7 @@ protected:
                       LocalDateTime createdAt = {{2026, 12, 6}, {22, 34, 15}})
     {
         DueAppointment due{index, "Team-Besprechung im gro\xDF""en Raum", "", std::move(sound), std::move(status), '0'};
-        auto* window = new AlarmWindow(desktop, snoozes, due, createdAt, "/opt/zeitwache");
+        auto* window = new AlarmWindow(desktop, snoozes, due, createdAt, {QStringLiteral("/opt/zeitwache")});
         windows.append(window);
         window->move(100, 100);
         window->show();

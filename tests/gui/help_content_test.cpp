@@ -40,7 +40,7 @@ TEST(HelpContent, EveryHelpNumberAndTopicOfTheProgramHasAText)
     QTemporaryDir dir;
     ScriptedDesktop desktop;
     FixedClock clock;
-    ZeitwacheApp app(dir.path(), desktop, clock);
+    ZeitwacheApp app(Places::inOneDirectory(dir.path()), desktop, clock);
     app.start();
 
     std::set<int> numbers;

@@ -12,12 +12,16 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSoundEffect>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -518,11 +522,24 @@ TEST(ScriptedDesktop, LaunchResultsSoundsHelpAndWindows)
     EXPECT_EQ(launches[0].arguments, QStringList{QStringLiteral("brief.txt")});
     EXPECT_EQ(launches[1].result, kLaunchNoAssociation);
 
-    desktop.playSound(QStringLiteral("/programm"), QStringLiteral("(Kein)"));
+    desktop.playSound({QStringLiteral("/programm")}, QStringLiteral("(Kein)"));
     EXPECT_EQ(desktop.count(Kind::PlayWave), 0u);
-    desktop.playSound(QStringLiteral("/programm"), QStringLiteral("Gong.wav"));
+    desktop.playSound({QStringLiteral("/programm")}, QStringLiteral("Gong.wav"));
     ASSERT_EQ(desktop.count(Kind::PlayWave), 1u);
     EXPECT_EQ(desktop.callsOf(Kind::PlayWave)[0].file, QStringLiteral("/programm/Gong.wav"));
+
+    // Of several folders, the first that has the file; none has it: the first, so the
+    // missing file gives the beep.
+    QTemporaryDir own;
+    QTemporaryDir shipped;
+    QFile bell(QDir(shipped.path()).filePath(QStringLiteral("glocke.wav")));
+    ASSERT_TRUE(bell.open(QIODevice::WriteOnly));
+    bell.close();
+    desktop.playSound({own.path(), shipped.path()}, QStringLiteral("glocke.wav"));
+    desktop.playSound({own.path(), shipped.path()}, QStringLiteral("fehlt.wav"));
+    ASSERT_EQ(desktop.count(Kind::PlayWave), 3u);
+    EXPECT_EQ(desktop.callsOf(Kind::PlayWave)[1].file, QDir(shipped.path()).filePath(QStringLiteral("glocke.wav")));
+    EXPECT_EQ(desktop.callsOf(Kind::PlayWave)[2].file, QDir(own.path()).filePath(QStringLiteral("fehlt.wav")));
 
     desktop.showHelpPopup(110, QPoint(5, 6));
     const DesktopCall popup = desktop.calls().back();
@@ -562,6 +579,64 @@ TEST(HelpSource, TopicsByIdAndTextsByNumber)
     EXPECT_EQ(help.contents(),
               QStringLiteral("# Inhalt\n\n- [Neuer Text der Uhr.](UHR)\n- [Termine](TERMINMANAGER)\n"));
     EXPECT_EQ(parseHelpSource(QString()).contents(), QString::fromUtf8(kMissingHelpText));
+}
+
+TEST(HelpSource, TheTopicSearchFindsEveryWordInAnyLetterCaseAndNeverTheContentsPage)
+{
+    const HelpContent help = parseHelpSource(QStringLiteral(
+        "[INHALT]\n- [Die Uhr](UHR)\n- [Snooze](NACHRICHT)\n"
+        "[UHR]\n# Die Uhr\nDoppelklick öffnet den Terminmanager.\n"
+        "[NACHRICHT]\n# Das Erinnerungsfenster\nSnooze stellt die Erinnerung zurück.\n"
+        "[333]\nSnooze im Menü.\n"));
+    const struct {
+        const char* words;
+        QStringList found;
+    } cases[] = {
+        {"", {QStringLiteral("UHR"), QStringLiteral("NACHRICHT")}},
+        {"snooze", {QStringLiteral("NACHRICHT")}},
+        {"UHR", {QStringLiteral("UHR")}},
+        {"Öffnet terminmanager", {QStringLiteral("UHR")}},
+        {"Uhr Snooze", {}},
+        {"Wecker", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(help.topicsMatching(QString::fromUtf8(c.words)), c.found) << c.words;
+    EXPECT_EQ(help.title(QStringLiteral("nachricht")), QStringLiteral("Das Erinnerungsfenster"));
+}
+
+TEST(HelpViewer, TheTopicsDialogListsSearchesAndOpensTheChosenTopic)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QString::fromLatin1(kHelpSourceFileName));
+    writeFile(source, "[INHALT]\nInhalt\n[UHR]\n# Die Uhr\nZeigt die Zeit.\n"
+                      "[SUCHEN]\n# Termine suchen\nWeitersuchen findet den nächsten Termin.\n");
+    QtDesktop desktop(source);
+    desktop.showHelpTopics();
+    HelpTopicsDialog* topics = desktop.helpViewer().topicsDialog();
+    ASSERT_NE(topics, nullptr);
+    EXPECT_TRUE(topics->isVisible());
+    auto* list = topics->findChild<QListWidget*>(QStringLiteral("TopicList"));
+    auto* search = topics->findChild<QLineEdit*>(QStringLiteral("SearchEdit"));
+    auto* found = topics->findChild<QLabel*>(QStringLiteral("FoundLabel"));
+    ASSERT_TRUE(list && search && found);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Die Uhr"));
+    EXPECT_EQ(found->text(), QStringLiteral("2 Themen"));
+
+    QTest::keyClicks(search, QStringLiteral("weitersuchen"));
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Termine suchen"));
+    EXPECT_EQ(found->text(), QStringLiteral("1 Thema enthält „weitersuchen“."));
+    QTest::keyClick(search, Qt::Key_Return);
+    HelpViewer& viewer = desktop.helpViewer();
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_EQ(viewer.currentText(), QStringLiteral("# Termine suchen\nWeitersuchen findet den nächsten Termin."));
+
+    search->setText(QStringLiteral("Wecker"));
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(found->text(), QStringLiteral("Kein Thema enthält „Wecker“."));
+    desktop.closeHelp();
+    EXPECT_FALSE(topics->isVisible());
 }
 
 TEST(HelpViewer, ShowsTopicsPopUpsAndClosesOnRequest)

@@ -45,7 +45,7 @@ struct ManagerFixture : ::testing::Test {
                                                  executor);
         list.assign(lines);
         list.save();
-        manager = std::make_unique<ManagerDialog>(desktop, *book, clock, dir.path());
+        manager = std::make_unique<ManagerDialog>(desktop, *book, clock, QStringList{dir.path()});
     }
     std::string dataFile() const
     {
