@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,6 +14,18 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 // are flushed to disk, and the temporary file is renamed over the old one, so a crash or
 // a full disk never leaves a half-written file. Returns false (and leaves the old file
 // as it was) when any step fails.
-[[nodiscard]] bool writeFileAtomically(const std::filesystem::path& path, std::string_view content);
+//
+// The new file keeps the permission bits of the one it replaces; a file that did not exist
+// gets `newFileMode`, or 0644 less the umask without one. A symbolic link stays: the write
+// goes to the file it finally points to (created when the link dangles), and the temporary
+// file lies beside that one. The temporary file is named ".NAME.zw-tmp-PID-RANDOM" (NAME the
+// target's file name, PID this process, RANDOM eight hex digits).
+[[nodiscard]] bool writeFileAtomically(const std::filesystem::path& path, std::string_view content,
+                                       std::optional<std::filesystem::perms> newFileMode = std::nullopt);
+
+// Removes the temporary files that writes of `path` left behind when their process was
+// killed: only names of exactly the form above, only plain files, only those of processes
+// that no longer run. Returns how many were removed.
+size_t removeStaleTemporaryFiles(const std::filesystem::path& path);
 
 } // namespace zw

@@ -1,5 +1,6 @@
 #include "scheduler/appointment_book.h"
 
+#include "common/file_io.h"
 #include "common/zeitwache_error.h"
 #include "store/conversion.h"
 
@@ -20,11 +21,18 @@ AppointmentBook::AppointmentBook(const std::filesystem::path& directory, Appoint
 
 std::optional<std::string> AppointmentBook::load()
 {
+    // Saves cut short by a kill in an earlier run; a running process's are left alone.
+    removeStaleTemporaryFiles(dataFile_.path());
+    removeStaleTemporaryFiles(backupFile_.path());
+
     std::optional<std::string> problem;
     std::error_code ec;
     const bool exists = std::filesystem::exists(dataFile_.path(), ec);
     try {
-        list_.assign(dataFile_.load());
+        DataFile::Contents contents = dataFile_.read();
+        if (contents.unreadableFrom)
+            problem = keepDamagedFile(contents);
+        list_.assign(std::move(contents.lines));
     } catch (const ZeitwacheError&) {
         if (exists) {
             // Writing the empty list over it would throw every appointment away.
@@ -49,6 +57,32 @@ std::optional<std::string> AppointmentBook::load()
     return problem;
 }
 
+std::string AppointmentBook::keepDamagedFile(const DataFile::Contents& contents)
+{
+    // The next save writes only what was read; everything after the byte 0 must be safe
+    // before that, in a copy or in the untouched file.
+    const std::string name = dataFile_.path().filename().string();
+    std::string notice = "Die Datei „";
+    notice += name;
+    notice += "“ enthält ab Byte ";
+    notice += std::to_string(*contents.unreadableFrom);
+    notice += " unlesbare Daten. Zeitwache liest sie nur bis dorthin. ";
+    if (const auto copy = dataFile_.keepDamagedCopy(contents.bytes)) {
+        std::error_code ec;
+        const auto full = std::filesystem::absolute(*copy, ec);
+        notice += "Eine vollständige Kopie der Datei liegt unter „";
+        notice += (ec ? *copy : full).string();
+        notice += "“.";
+    } else {
+        protectDataFile_ = true;
+        notice += "Eine Kopie der Datei lässt sich neben ihr nicht anlegen; damit nichts verloren geht, wird „";
+        notice += name;
+        notice += "“ nicht überschrieben. Änderungen an Terminen werden nicht gespeichert, bis Zeitwache "
+                  "beim nächsten Start eine Kopie anlegen kann.";
+    }
+    return notice;
+}
+
 AppointmentBook::FirstCheck AppointmentBook::runFirstCheck()
 {
     FirstCheck result;
@@ -66,6 +100,11 @@ AppointmentBook::FirstCheck AppointmentBook::runFirstCheck()
         } catch (const ZeitwacheError& saveError) {
             result.error = saveError.what();
         }
+    } catch (const std::exception& e) {
+        // Start-up goes on: the user is told, as of a failed tick's run.
+        result.error = errors::unexpectedInCheck(e.what()).what();
+    } catch (...) {
+        result.error = errors::unexpectedInCheck({}).what();
     }
     return result;
 }
@@ -77,7 +116,7 @@ void AppointmentBook::changeHeld(const std::function<void()>& change)
         const DueCheck::Hold hold = dueCheck_.hold();
         try {
             change();
-        } catch (const ZeitwacheError&) {
+        } catch (...) {
             failure = std::current_exception();
         }
     }

@@ -19,8 +19,13 @@ public:
     AppointmentBook(const std::filesystem::path& directory, AppointmentList& list, const Clock& clock,
                     AppointmentExecutor& executor);
 
-    // Loads the data file, or creates an empty one when there is none. Returns what the
-    // user has to be told when the file is unusable (German, UTF-8).
+    // Loads the data file, or creates an empty one when there is none, after removing the
+    // temporary files that killed saves of earlier runs left beside it. Returns what the user
+    // has to be told, once, in a warning box (German, UTF-8), or nothing:
+    // - the file is unusable, or the directory cannot be written;
+    // - the file holds a byte 0: it is read up to there as always, and a byte-exact copy is
+    //   kept beside it first (termine.dat.beschaedigt, .1, ...), whose full path the text
+    //   names; when no copy can be written, the file is not overwritten in this run.
     std::optional<std::string> load();
 
     struct FirstCheck {
@@ -48,9 +53,11 @@ public:
     const DataFile& dataFile() const { return dataFile_; }
 
 private:
-    // Runs a change of the list and its save while the due check is held back; an error is
-    // rethrown once the held-back minutes have run, not while the hold unwinds.
+    // Runs a change of the list and its save while the due check is held back; an error (of
+    // any type) is rethrown once the held-back minutes have run, not while the hold unwinds.
     void changeHeld(const std::function<void()>& change);
+    // Keeps a copy of a file that reading stops short in, or protects the file; the notice.
+    std::string keepDamagedFile(const DataFile::Contents& contents);
 
     const Clock& clock_;
     DataFile dataFile_;

@@ -44,10 +44,49 @@ DataFile::DataFile(std::filesystem::path path) : path_(std::move(path)) {}
 
 std::vector<std::string> DataFile::load() const
 {
+    return read().lines;
+}
+
+DataFile::Contents DataFile::read() const
+{
     auto content = readWholeFile(path_);
     if (!content)
         throw errors::cannotOpenFile(path_.string());
-    return splitLines(*content);
+    Contents contents;
+    contents.lines = splitLines(*content);
+    if (auto nul = content->find('\0'); nul != std::string::npos)
+        contents.unreadableFrom = nul;
+    contents.bytes = std::move(*content);
+    return contents;
+}
+
+std::optional<std::filesystem::path> DataFile::keepDamagedCopy(std::string_view bytes) const
+{
+    // Enough for every damage a user could meet; the search ends somewhere all the same.
+    constexpr int kMaxCopies = 1000;
+    std::error_code ec;
+    const auto status = std::filesystem::status(path_, ec);
+    // The copy is as private as the file.
+    const std::optional<std::filesystem::perms> mode =
+        std::filesystem::is_regular_file(status) ? std::optional(status.permissions()) : std::nullopt;
+    for (int n = 0; n < kMaxCopies; ++n) {
+        auto copy = path_;
+        copy += ".beschaedigt";
+        if (n > 0) {
+            copy += ".";
+            copy += std::to_string(n);
+        }
+        // Taken is taken, a dangling link too: an older copy is never replaced.
+        if (std::filesystem::symlink_status(copy, ec).type() != std::filesystem::file_type::not_found) {
+            if (readWholeFile(copy) == bytes)
+                return copy;
+            continue;
+        }
+        if (writeFileAtomically(copy, bytes, mode))
+            return copy;
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 void DataFile::save(const std::vector<std::string>& lines) const

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,21 @@ public:
     const std::filesystem::path& path() const { return path_; }
     // Throws ZeitwacheError "Kann Datei %s nicht öffnen" when the file cannot be read.
     std::vector<std::string> load() const;
+
+    struct Contents {
+        std::vector<std::string> lines;
+        // Where the byte 0 lies that reading stopped at; nothing when every byte was read.
+        std::optional<size_t> unreadableFrom;
+        std::string bytes; // the whole file as it is on disk
+    };
+    // load(), telling also what was left unread. Throws as load() does.
+    Contents read() const;
+
+    // Keeps a byte-exact copy of `bytes` beside the file, as NAME.beschaedigt or, when that
+    // name is taken by other content, NAME.beschaedigt.1, .2, ...; an identical copy already
+    // there is used instead of a new one. Returns the copy's path, nothing when no copy could
+    // be written.
+    std::optional<std::filesystem::path> keepDamagedCopy(std::string_view bytes) const;
     // Replaces the file atomically; throws "Kann Datei %s nicht erstellen" and leaves the
     // old content when that fails.
     void save(const std::vector<std::string>& lines) const;

@@ -1,5 +1,6 @@
 #include "common/file_io.h"
 #include "common/zeitwache_error.h"
+#include "file_size_limit.h"
 #include "line_builder.h"
 #include "scheduler/appointment_book.h"
 
@@ -7,6 +8,7 @@
 
 #include <filesystem>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zw;
@@ -178,4 +180,88 @@ TEST_F(BookFixture, RemovingEntriesRemovesExactlyThoseAndWritesTheFile)
     book.removeEntries({0, 2});
     EXPECT_EQ(list.lines(), std::vector<std::string>{b});
     EXPECT_EQ(file("termine.dat"), b + "\r\n");
+}
+
+namespace {
+const std::string kReadable = zw::testing::makeLine({.message = "vorher"}) + "\r\n";
+// Everything after the byte 0 is what a save of the list read would lose.
+const std::string kDamaged = kReadable + std::string(1, '\0') + "Rest\r\n" +
+                             zw::testing::makeLine({.message = "nachher"}) + "\r\n";
+} // namespace
+
+TEST_F(BookFixture, AFileWithAByteZeroIsCopiedWholeBeforeItsShorterListIsSaved)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> before; // older copies: name, content
+        std::string copy;                                        // the one the notice names
+        bool made;                                               // by this load
+    } cases[] = {
+        {"first damage", {}, "termine.dat.beschaedigt", true},
+        {"an older copy stays", {{"termine.dat.beschaedigt", "alt"}}, "termine.dat.beschaedigt.1", true},
+        {"the same damage again",
+         {{"termine.dat.beschaedigt", "alt"}, {"termine.dat.beschaedigt.1", kDamaged}},
+         "termine.dat.beschaedigt.1", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        write("termine.dat", kDamaged);
+        fs::permissions(dir / "termine.dat", fs::perms(0600));
+        for (const auto& [name, content] : c.before)
+            write(name, content);
+        AppointmentList fresh;
+        AppointmentBook book(dir, fresh, clock, executor);
+        const auto notice = book.load();
+        ASSERT_TRUE(notice);
+        std::string expected = "Die Datei „termine.dat“ enthält ab Byte ";
+        expected += std::to_string(kReadable.size());
+        expected += " unlesbare Daten. Zeitwache liest sie nur bis dorthin. Eine vollständige Kopie der Datei "
+                    "liegt unter „";
+        expected += (fs::absolute(dir) / c.copy).string();
+        EXPECT_EQ(*notice, expected + "“.");
+        EXPECT_FALSE(book.runFirstCheck().error);
+        EXPECT_EQ(file("termine.dat"), kReadable); // read up to the byte 0, as always
+        EXPECT_EQ(file(c.copy), kDamaged);
+        if (c.made) { // as private as the file
+            EXPECT_EQ(fs::status(dir / c.copy).permissions() & fs::perms::mask, fs::perms(0600));
+        }
+        for (const auto& [name, content] : c.before)
+            EXPECT_EQ(file(name), content);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()),
+                  static_cast<long>(1 + c.before.size() + c.made));
+    }
+}
+
+TEST_F(BookFixture, AByteZeroFileWhoseCopyCannotBeWrittenIsNeverOverwritten)
+{
+    write("termine.dat", kDamaged);
+    AppointmentBook book(dir, list, clock, executor);
+    std::optional<std::string> notice;
+    {
+        const zw::testing::FileSizeLimit full(kReadable.size());
+        notice = book.load();
+    }
+    ASSERT_TRUE(notice);
+    EXPECT_NE(notice->find("nicht überschrieben"), std::string::npos) << *notice;
+    EXPECT_FALSE(book.runFirstCheck().error);
+    book.removeEntries({0});
+    EXPECT_EQ(file("termine.dat"), kDamaged);
+    EXPECT_EQ(file("termine.dat.beschaedigt"), "<missing>");
+}
+
+TEST_F(BookFixture, LoadingRemovesWhatKilledSavesOfEarlierRunsLeftBehind)
+{
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string suffix = std::string(".zw-tmp-") + std::to_string(gone) + "-00ff00ff";
+    for (const char* leftover : {".termine.dat", ".termine.v22", "termine.dat"})
+        write(leftover + suffix, "halb");
+    AppointmentBook book(dir, list, clock, executor);
+    EXPECT_FALSE(book.load());
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2); // termine.dat and
+    EXPECT_EQ(file("termine.dat" + suffix), "halb");                                    // the foreign one
 }
