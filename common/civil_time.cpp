@@ -20,6 +20,11 @@ LocalDateTime SystemClock::now() const
             {tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec}};
 }
 
+std::optional<std::chrono::milliseconds> SystemClock::monotonic() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
 bool isLeapYear(int year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;

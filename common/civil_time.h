@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <compare>
 #include <cstdint>
 #include <optional>
@@ -34,12 +35,18 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual LocalDateTime now() const = 0;
+    // Time on a clock that nobody sets, read together with now(): comparing how far the two
+    // moved tells a program that was busy from a wall clock that was changed. Nothing for a
+    // clock without one; the due check then takes every gap for a change.
+    virtual std::optional<std::chrono::milliseconds> monotonic() const { return std::nullopt; }
 };
 
 // The machine's local time.
 class SystemClock final : public Clock {
 public:
     LocalDateTime now() const override;
+    // steady_clock: CLOCK_MONOTONIC on Linux, which stands still while the machine sleeps.
+    std::optional<std::chrono::milliseconds> monotonic() const override;
 };
 
 bool isLeapYear(int year);

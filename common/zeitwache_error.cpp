@@ -24,5 +24,14 @@ ZeitwacheError listIndexOutOfRange() { return ZeitwacheError("Listenindex außer
 ZeitwacheError cannotCreateFile(std::string_view p) { return ZeitwacheError("Kann Datei " + std::string(p) + " nicht erstellen"); }
 ZeitwacheError cannotOpenFile(std::string_view p) { return ZeitwacheError("Kann Datei " + std::string(p) + " nicht öffnen"); }
 ZeitwacheError cannotWriteTo(std::string_view p) { return ZeitwacheError("Kann nicht nach " + std::string(p) + " schreiben"); }
+ZeitwacheError unexpectedInCheck(std::string_view what)
+{
+    std::string text = "Unerwarteter Fehler bei der Terminprüfung";
+    if (!what.empty()) {
+        text += ": ";
+        text += what;
+    }
+    return ZeitwacheError(text);
+}
 
 } // namespace zw::errors

@@ -25,6 +25,8 @@ ZeitwacheError listIndexOutOfRange();
 ZeitwacheError cannotCreateFile(std::string_view path);
 ZeitwacheError cannotOpenFile(std::string_view path);
 ZeitwacheError cannotWriteTo(std::string_view path);
+// Anything else that stopped a due check; `what` as the exception gave it, may be empty.
+ZeitwacheError unexpectedInCheck(std::string_view what);
 } // namespace errors
 
 } // namespace zw

@@ -4,6 +4,8 @@
 #include "store/appointment_line.h"
 
 #include <algorithm>
+#include <exception>
+#include <utility>
 
 namespace zw {
 
@@ -12,6 +14,32 @@ namespace {
 // Minutes kept back while a run is blocked; a box left open over a day need not replay
 // more than a day.
 constexpr size_t kMaxPendingMinutes = 24 * 60;
+
+// Minutes that passed without a tick are checked after gaps up to this long. A program that
+// did not tick for longer was not busy but stopped (a debugger, a frozen virtual machine);
+// those minutes are skipped as a clock change's are, and late showing reports what they held.
+constexpr int64_t kMaxCatchUpSeconds = 60 * 60;
+// The wall clock counts whole seconds, so each of its two readings may lag by up to one.
+constexpr std::chrono::milliseconds kSameStepTolerance{2000};
+
+constexpr int64_t kSecondsPerDay = 24 * 60 * 60;
+
+int64_t floorDiv(int64_t a, int64_t b)
+{
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
+
+int64_t secondsOf(const LocalDateTime& t)
+{
+    return dayNumber(t.date) * kSecondsPerDay + t.time.hour * 3600 + t.time.minute * 60 + t.time.second;
+}
+
+LocalDateTime fromSeconds(int64_t seconds)
+{
+    const int64_t days = floorDiv(seconds, kSecondsPerDay);
+    const auto inDay = static_cast<int>(seconds - days * kSecondsPerDay);
+    return {dateFromDayNumber(days), {inDay / 3600, inDay / 60 % 60, inDay % 60}};
+}
 
 std::string twoDigits(int n)
 {
@@ -54,34 +82,84 @@ DueCheck::Hold::Hold(DueCheck& check) : check_(check) { ++check_.holds_; }
 
 DueCheck::Hold::~Hold()
 {
+    // runPending cannot throw: every run in it ends in runGuarded.
     if (--check_.holds_ == 0)
         check_.runPending();
 }
 
 void DueCheck::tick()
 {
-    LocalDateTime now = clock_.now();
-    if (now.time.second == 0 && !checkGuard_) {
-        checkGuard_ = true;
-        if (blocked()) {
-            if (pending_.size() == kMaxPendingMinutes)
-                pending_.pop_front();
-            pending_.push_back(now);
-        } else {
-            runGuarded(now);
+    try {
+        const Reading current{clock_.now(), clock_.monotonic()};
+        queueMinutesPassedUnseen(current);
+        if (current.wall.time.second == 0 && !checkGuard_) {
+            checkGuard_ = true;
+            queue(current.wall);
         }
+        runPending();
+        if (clock_.now().time.second != 0)
+            checkGuard_ = false;
+    } catch (...) {
+        // Out of memory, a clock that failed: the tick is the event loop's, nothing may
+        // leave it. The next tick tries again.
+        reportFailure();
     }
-    if (clock_.now().time.second != 0)
-        checkGuard_ = false;
+}
+
+void DueCheck::queue(const LocalDateTime& minute)
+{
+    if (pending_.size() == kMaxPendingMinutes)
+        pending_.pop_front();
+    pending_.push_back(minute);
+}
+
+void DueCheck::queueMinutesPassedUnseen(const Reading& current)
+{
+    const std::optional<Reading> last = std::exchange(lastTick_, current);
+    if (!last || !last->monotonic || !current.monotonic)
+        return;
+    const int64_t from = secondsOf(last->wall);
+    const int64_t to = secondsOf(current.wall);
+    const auto lived = *current.monotonic - *last->monotonic;
+    const auto walked = std::chrono::seconds(to - from);
+    // Only when the wall clock moved as far as the time lived was the program busy. A
+    // suspend stops CLOCK_MONOTONIC, so waking shows as a jump of the wall clock: rightly,
+    // as the machine slept through those minutes rather than being too busy for them.
+    if (to <= from || to - from > kMaxCatchUpSeconds ||
+        std::chrono::abs(walked - lived) > kSameStepTolerance)
+        return;
+    // Second 00 of each minute after the last tick and before this one; this tick's own
+    // second 00, if it is one, is the regular check's.
+    for (int64_t minute = (floorDiv(from, 60) + 1) * 60; minute < to; minute += 60)
+        queue(fromSeconds(minute));
 }
 
 void DueCheck::runGuarded(const LocalDateTime& now)
 {
     try {
-        run(now);
-    } catch (const ZeitwacheError& e) {
-        if (report_)
-            report_(e);
+        runOne(now);
+    } catch (...) {
+        reportFailure();
+    }
+}
+
+void DueCheck::reportFailure() const noexcept
+{
+    try {
+        try {
+            throw;
+        } catch (const ZeitwacheError& e) {
+            if (report_)
+                report_(e);
+        } catch (const std::exception& e) {
+            if (report_)
+                report_(errors::unexpectedInCheck(e.what()));
+        } catch (...) {
+            if (report_)
+                report_(errors::unexpectedInCheck({}));
+        }
+    } catch (...) {
+        // The reporter failed as well; there is nobody left to tell.
     }
 }
 
@@ -96,7 +174,18 @@ void DueCheck::runPending()
 
 void DueCheck::run(const LocalDateTime& now)
 {
-    checkGuard_ = true;
+    // The tick in this same second 00 must not check it again; a run in another second
+    // leaves the next second 00 to the tick.
+    if (now.time.second == 0)
+        checkGuard_ = true;
+    if (!lastTick_)
+        lastTick_ = Reading{now, clock_.monotonic()};
+    runOne(now);
+    runPending();
+}
+
+void DueCheck::runOne(const LocalDateTime& now)
+{
     running_ = true;
     try {
         checkLines(now);
@@ -105,8 +194,6 @@ void DueCheck::run(const LocalDateTime& now)
         throw;
     }
     running_ = false;
-    if (holds_ == 0)
-        runPending();
 }
 
 void DueCheck::checkLines(const LocalDateTime& now)

@@ -167,8 +167,14 @@ void ClockWindow::tick()
 {
     // Scheduled first: a modal box opened by the due check below lets the next ticks through.
     scheduleNextTick();
-    if (isVisible())
-        drawFace();
+    try {
+        if (isVisible())
+            drawFace();
+    } catch (...) {
+        // Nothing may leave the event loop; the next second draws again.
+    }
+    // Never throws. A tick that comes late because the program was busy also checks the
+    // minutes whose second 00 it missed.
     book_.dueCheck().tick();
 }
 

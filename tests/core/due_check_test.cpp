@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <stdexcept>
 
 using namespace zw;
 using zw::testing::LineSpec;
@@ -16,7 +18,9 @@ namespace {
 class FakeClock : public Clock {
 public:
     LocalDateTime current{{2026, 12, 6}, {0, 0, 30}};
+    std::optional<std::chrono::milliseconds> steady; // none: a clock without one
     LocalDateTime now() const override { return current; }
+    std::optional<std::chrono::milliseconds> monotonic() const override { return steady; }
     void set(const std::string& date, int h, int m, int s = 0)
     {
         current = {*parseGermanDate(date, 2026), {h, m, s}};
@@ -314,4 +318,87 @@ TEST_F(DueCheckFixture, NoRunStartsInsideAnotherAndTheKeptMinuteFollows)
     check.tick();
     EXPECT_EQ(executor.messages(), (std::vector<std::string>{"zehn", "zehn-eins"}));
     EXPECT_EQ(saves, 2);
+}
+
+TEST_F(DueCheckFixture, MinutesThatPassedWhileBusyAreCheckedOnceAndClockJumpsSkipped)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::pair<const char*, int>> ticks; // wall clock on 06.12.2026, monotonic seconds
+        std::vector<std::string> fired; // messages carried out, in order
+    } cases[] = {
+        {"busy over second 00", {{"09:59:58", 0}, {"10:00:03", 5}, {"10:00:04", 6}}, {"10:00"}},
+        {"busy over four minutes", {{"09:58:30", 0}, {"10:02:10", 220}}, {"09:59", "10:00", "10:01", "10:02"}},
+        {"busy into second 00 itself", {{"09:59:50", 0}, {"10:01:00", 70}}, {"10:00", "10:01"}},
+        {"clock set forward, or woken from suspend", {{"09:58:30", 0}, {"10:02:10", 1}}, {}},
+        {"clock set back", {{"10:02:10", 0}, {"09:58:30", 1}}, {}},
+        {"stopped for over an hour", {{"08:59:30", 0}, {"10:00:30", 3660}}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        list.assign({});
+        for (int m = 9 * 60 + 58; m <= 10 * 60 + 3; ++m)
+            add({.date = "06.12.2026", .time = formatHourMinute(m / 60, m % 60), .repeat = RepeatKind::Daily,
+                 .message = formatHourMinute(m / 60, m % 60)});
+        executor.calls.clear();
+        DueCheck fresh{list, clock, executor};
+        for (const auto& [wall, steady] : c.ticks) {
+            clock.current = {{2026, 12, 6}, *parseTime(wall)};
+            clock.steady = std::chrono::seconds(100000 + steady);
+            fresh.tick();
+        }
+        EXPECT_EQ(executor.messages(), c.fired);
+        for (const auto& call : executor.calls)
+            EXPECT_EQ(call.statusText, "Neue Nachricht"); // each checked as its own minute
+    }
+}
+
+TEST_F(DueCheckFixture, MinutesThatPassedDuringTheStartUpRunOrAHoldAreNotLost)
+{
+    add({.date = "06.12.2026", .time = "09:59", .message = "jetzt"});
+    add({.date = "06.12.2026", .time = "10:00", .message = "zehn"});
+    add({.date = "06.12.2026", .time = "10:01", .message = "zehn-eins"});
+    const auto at = [&](int m, int s, int steady) {
+        clock.current = {{2026, 12, 6}, {9 + m / 60, m % 60, s}};
+        clock.steady = std::chrono::seconds(steady);
+    };
+    at(59, 58, 0);
+    executor.during = [&] { at(60, 4, 6); }; // the start-up run starts a slow program
+    check.run(clock.current);
+    executor.during = nullptr;
+    {
+        auto hold = check.hold();
+        check.tick();
+        at(61, 2, 64);
+        check.tick();
+        EXPECT_EQ(executor.messages(), std::vector<std::string>{"jetzt"});
+    }
+    EXPECT_EQ(executor.messages(), (std::vector<std::string>{"jetzt", "zehn", "zehn-eins"}));
+}
+
+TEST_F(DueCheckFixture, AnyExceptionOfARunEndsInTheReporterNeverInTheCaller)
+{
+    add({.date = "06.12.2026", .time = "10:00", .repeat = RepeatKind::Daily});
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[] { throw std::runtime_error("kaputt"); }, "Unerwarteter Fehler bei der Terminprüfung: kaputt"},
+        {[] { throw 42; }, "Unerwarteter Fehler bei der Terminprüfung"},
+    };
+    for (const auto& [thrower, reported] : cases) {
+        executor.during = thrower;
+        errors.clear();
+        for (const char* day : {"06.12.2026", "07.12.2026"}) {
+            clock.set(day, 9, 59, 59);
+            check.tick();
+            clock.set(day, 10, 0, 0);
+            std::optional<DueCheck::Hold> hold;
+            if (day[1] == '7')
+                hold.emplace(check);
+            EXPECT_NO_THROW(check.tick()); // from the event loop
+            hold.reset(); // from a destructor: an escape would end the process
+        }
+        EXPECT_EQ(errors, (std::vector<std::string>{reported, reported}));
+    }
+    check.setErrorReporter([](const ZeitwacheError&) { throw std::logic_error("Box"); });
+    clock.set("08.12.2026", 10, 0, 0);
+    EXPECT_NO_THROW(check.tick()); // a reporter that throws is no way out either
 }

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include <unistd.h>
@@ -26,7 +27,9 @@ namespace {
 class FakeClock : public Clock {
 public:
     LocalDateTime current{{2026, 12, 6}, {9, 5, 7}};
+    std::chrono::milliseconds steady{0};
     LocalDateTime now() const override { return current; }
+    std::optional<std::chrono::milliseconds> monotonic() const override { return steady; }
 };
 
 class CountingExecutor : public AppointmentExecutor {
@@ -233,6 +236,19 @@ TEST_F(ClockWindowFixture, TheTickRunsTheDueCheckAtSecondZero)
     ClockWindow& w = start();
     list.append("[06.12.2026 09:06] [Keine      ] [Ja  ] [0000000] [001 000 006] [x  (Kein)]");
     clock.current = {{2026, 12, 6}, {9, 6, 0}};
+    w.tick();
+    w.tick();
+    EXPECT_EQ(executor.calls, 1);
+}
+
+TEST_F(ClockWindowFixture, ALateTickChecksTheMinuteThatPassedWhileTheProgramWasBusy)
+{
+    ClockWindow& w = start();
+    list.append("[06.12.2026 09:06] [Keine      ] [Ja  ] [0000000] [001 000 006] [x  (Kein)]");
+    clock.current = {{2026, 12, 6}, {9, 5, 59}};
+    w.tick();
+    clock.current = {{2026, 12, 6}, {9, 6, 4}}; // the thread was blocked for five seconds
+    clock.steady += std::chrono::seconds(5);
     w.tick();
     w.tick();
     EXPECT_EQ(executor.calls, 1);
