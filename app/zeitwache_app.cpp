@@ -42,6 +42,8 @@ void ZeitwacheApp::start()
 {
     clockWindow_ = std::make_unique<ClockWindow>(desktop_, clock_, settings_, book_, snoozeCount_);
     clockWindow_->applySettings();
+    // Before the first check: the alarm windows it opens belong to the clock like all others.
+    executor_->setOwner(clockWindow_.get());
     const std::optional<std::string> fileProblem = book_.load();
     clockWindow_->startClock();
     const AppointmentBook::FirstCheck firstCheck = book_.runFirstCheck();
@@ -57,7 +59,6 @@ void ZeitwacheApp::start()
 
     manager_ = std::make_unique<ManagerDialog>(desktop_, book_, clock_, places_.soundFolders);
     executor_->setRows(manager_.get());
-    executor_->setOwner(clockWindow_.get());
     info_ = std::make_unique<InfoWindow>(places_.dataDirectory);
 
     QObject::connect(clockWindow_.get(), &ClockWindow::managerRequested, manager_.get(),
