@@ -26,8 +26,21 @@ bool haveDisplay()
 #endif
 }
 
-// For the start-up benchmark: the wall-clock moment start-up is done, in nanoseconds.
-void traceReady()
+// On Wayland a program may neither place its windows nor keep them on top or out of the
+// taskbar; the clock needs all three. Through XWayland (DISPLAY set beside
+// WAYLAND_DISPLAY) it may, so it goes there unless the user chose a platform.
+void preferX11OnWayland()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+        !qEnvironmentVariableIsSet("DISPLAY"))
+        return;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+// For the start-up benchmark: the wall-clock moment start-up is done, in nanoseconds;
+// then where the program keeps its data and finds its sounds and help, for the install
+// check.
+void traceReady(const zw::Places& places)
 {
     if (!qEnvironmentVariableIsSet("ZEITWACHE_TRACE_STARTUP"))
         return;
@@ -35,6 +48,9 @@ void traceReady()
                   std::chrono::system_clock::now().time_since_epoch())
                   .count();
     std::printf("zeitwache: bereit %lld\n", static_cast<long long>(ns));
+    std::printf("zeitwache: daten %s\n", qPrintable(places.dataDirectory));
+    std::printf("zeitwache: klaenge %s\n", qPrintable(places.soundFolders.join(QLatin1Char(':'))));
+    std::printf("zeitwache: hilfe %s\n", qPrintable(places.helpFile));
     std::fflush(stdout);
 }
 
@@ -57,6 +73,7 @@ int main(int argc, char** argv)
     if (!instance.acquire())
         return 0;
 
+    preferX11OnWayland();
     // The clock paints a few small images a second; X shared-memory images cost a round
     // trip to the server on every paint, more than they save at this size.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
@@ -78,6 +95,6 @@ int main(int argc, char** argv)
     zw::ZeitwacheApp zeitwache(places, desktop, clock);
     zeitwache.start();
     desktop.setTrayIcon(zeitwache.clockWindow().trayIcon());
-    traceReady();
+    traceReady(places);
     return QApplication::exec();
 }

@@ -54,7 +54,7 @@ Places findPlaces(const PlaceEnvironment& environment)
     QDir().mkpath(places.dataDirectory);
 
     const QString installed =
-        QDir::cleanPath(QDir(environment.programDirectory).filePath(QStringLiteral("../share/zeitwache")));
+        QDir::cleanPath(QDir(environment.programDirectory).filePath(QStringLiteral(ZEITWACHE_DATA_FROM_BIN)));
     const QString shipped = QFileInfo(installed).isDir() ? installed : QDir(environment.programDirectory).absolutePath();
     places.soundFolders.append(places.dataDirectory);
     if (QDir(shipped) != QDir(places.dataDirectory))

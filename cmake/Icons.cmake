@@ -1,7 +1,5 @@
 # The program's icon in the hicolor theme, for the desktop entry and the menus: every PNG
 # size scripts/render-icons draws, and the drawing itself as the scalable size.
-include(GNUInstallDirs)
-
 file(GLOB zeitwache_icon_pngs CONFIGURE_DEPENDS
      RELATIVE ${PROJECT_SOURCE_DIR}/icons/hicolor
      ${PROJECT_SOURCE_DIR}/icons/hicolor/*/apps/zeitwache.png)

@@ -1,11 +1,7 @@
 # The alarm sounds: synthesised at build time by scripts/make-sounds into the program's
 # directory, where the editor's sound list looks for wave files, and installed with the
 # program's data. Include after the window layers, when the target zeitwache exists.
-include(GNUInstallDirs)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-
-set(ZEITWACHE_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/zeitwache CACHE STRING
-    "Where the program's read-only data (sounds, help) is installed, relative to the prefix")
 
 # The script names its files, so that a sound added there needs no edit here.
 execute_process(
