@@ -136,8 +136,16 @@ void ClockWindow::scheduleNextTick()
     // is met once a minute, with a quarter of the wake-ups of a fixed 250 ms tick. The
     // delay is taken from the wall clock anew each time, so a timer that fires a little
     // early only shortens the next wait instead of skipping a second.
-    const auto msInSecond = static_cast<int>(QDateTime::currentMSecsSinceEpoch() % 1000);
-    timer_->start(1000 - msInSecond + kTickAfterSecondMilliseconds);
+    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+    int wait = 1000 - static_cast<int>(ms % 1000) + kTickAfterSecondMilliseconds;
+    // Hidden, nothing needs the seconds: one tick in second 00 for the due check and one
+    // in second 01, which tells it that the next second 00 is a new minute. Two wake-ups a
+    // minute instead of sixty. (Zones differ from UTC by whole minutes, so the second of
+    // the minute is the same in local time.)
+    const auto second = static_cast<int>(ms / 1000 % 60);
+    if (!isVisible() && second != 0)
+        wait += (59 - second) * 1000;
+    timer_->start(wait);
 }
 
 const DisplayStyle& ClockWindow::checkedStyle() const
@@ -203,6 +211,12 @@ void ClockWindow::setClockShown(bool shown)
     if (shown) {
         raise();
         activateWindow();
+    }
+    // A clock shown again counts the seconds from now on, not from the next minute.
+    if (timer_->isActive()) {
+        scheduleNextTick();
+        if (shown)
+            drawFace();
     }
 }
 

@@ -12,6 +12,9 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QDateTime>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -296,3 +299,45 @@ TEST_F(ClockWindowFixture, EveryChangeOfWhatTheFaceShowsReachesItAtTheNextTick)
     w.tick();
     EXPECT_EQ(date->text(), QStringLiteral("07.12.2026"));
 }
+
+namespace {
+
+int wallSecond()
+{
+    return static_cast<int>(QDateTime::currentMSecsSinceEpoch() / 1000 % 60);
+}
+
+int remainingOfTick(ClockWindow& w)
+{
+    auto* timer = w.findChild<QTimer*>(QStringLiteral("Timer1"));
+    EXPECT_NE(timer, nullptr);
+    return timer != nullptr ? timer->remainingTime() : -1;
+}
+
+TEST_F(ClockWindowFixture, AHiddenClockWakesInSecondsZeroAndOneOnlyAShownOneEverySecond)
+{
+    ini("[Clock]\nSichtbar=0\n");
+    ClockWindow& w = start();
+    ASSERT_FALSE(w.isVisible());
+    // Showing and hiding again schedules anew; tried again if a second turned meanwhile.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int second = wallSecond();
+        w.toggleClockVisible();
+        w.toggleClockVisible();
+        const int remaining = remainingOfTick(w);
+        if (wallSecond() != second)
+            continue;
+        if (second == 0 || second == 59) {
+            EXPECT_LE(remaining, 1050) << "second " << second; // into second 01, or 00
+        } else {
+            EXPECT_GT(remaining, (59 - second) * 1000 - 50) << "second " << second;
+            EXPECT_LE(remaining, (60 - second) * 1000 + 50) << "second " << second;
+        }
+        break;
+    }
+    w.toggleClockVisible();
+    ASSERT_TRUE(w.isVisible());
+    EXPECT_LE(remainingOfTick(w), 1050);
+}
+
+} // namespace
