@@ -3,6 +3,9 @@
 #include "common/file_io.h"
 #include "common/zeitwache_error.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace zw {
 
 std::vector<std::string> splitLines(std::string_view content)
@@ -11,17 +14,27 @@ std::vector<std::string> splitLines(std::string_view content)
     if (nul != std::string_view::npos)
         content = content.substr(0, nul);
     std::vector<std::string> lines;
-    lines.reserve(content.size() / 80 + 1);
     const char* p = content.data();
-    const char* end = p + content.size();
+    const char* const end = p + content.size();
+    // The next CR and the next LF, each found by memchr (a vector search) and looked for
+    // again only once passed: a million lines are read at the speed of memory.
+    auto next = [end](const char* from, char c) {
+        const void* hit = std::memchr(from, c, static_cast<size_t>(end - from));
+        return hit != nullptr ? static_cast<const char*>(hit) : end;
+    };
+    lines.reserve(content.size() / 80 + 1);
+    const char* cr = next(p, '\r');
+    const char* lf = next(p, '\n');
     while (p < end) {
-        const char* start = p;
-        while (p < end && *p != '\r' && *p != '\n')
-            ++p;
-        lines.emplace_back(start, p);
+        if (cr < p)
+            cr = next(p, '\r');
+        if (lf < p)
+            lf = next(p, '\n');
+        const char* stop = std::min(cr, lf);
+        lines.emplace_back(p, stop);
+        p = stop;
         if (p < end && *p++ == '\r' && p < end && *p == '\n')
             ++p; // CR LF is one line end
-
     }
     return lines;
 }
@@ -54,9 +67,10 @@ DataFile::Contents DataFile::read() const
         throw errors::cannotOpenFile(path_.string());
     Contents contents;
     contents.lines = splitLines(*content);
-    if (auto nul = content->find('\0'); nul != std::string::npos)
+    if (auto nul = content->find('\0'); nul != std::string::npos) {
         contents.unreadableFrom = nul;
-    contents.bytes = std::move(*content);
+        contents.bytes = std::move(*content);
+    }
     return contents;
 }
 

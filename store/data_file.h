@@ -26,7 +26,7 @@ public:
         std::vector<std::string> lines;
         // Where the byte 0 lies that reading stopped at; nothing when every byte was read.
         std::optional<size_t> unreadableFrom;
-        std::string bytes; // the whole file as it is on disk
+        std::string bytes; // the whole file as it is on disk, when not all was read
     };
     // load(), telling also what was left unread. Throws as load() does.
     Contents read() const;
