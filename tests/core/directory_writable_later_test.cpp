@@ -1,0 +1,100 @@
+// A data directory in which termine.dat could not be created at start-up (read-only, not
+// there yet, a full disk) and that becomes writable while the program runs: what the user
+// stores must not be dropped without a word, and once there is room it must be saved.
+#include "common/file_io.h"
+#include "common/zeitwache_error.h"
+#include "line_builder.h"
+#include "scheduler/appointment_book.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+using namespace zw;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FixedClock : public Clock {
+public:
+    LocalDateTime now() const override { return {{2026, 12, 6}, {10, 0, 0}}; }
+};
+
+// Carries out by removing the line, as an appointment deleted after execution is.
+class RemovingExecutor : public AppointmentExecutor {
+public:
+    AppointmentList* list = nullptr;
+    int calls = 0;
+    void carryOut(const DueAppointment& a) override
+    {
+        ++calls;
+        list->remove(a.index);
+    }
+};
+
+struct WritableLater : ::testing::Test {
+    fs::path base = fs::temp_directory_path() / ("zw-later-" + std::to_string(::getpid()) + "-" +
+                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // Not there at start-up: creating termine.dat in it fails as in a read-only directory.
+    fs::path dir = base / "daten";
+    FixedClock clock;
+    RemovingExecutor executor;
+    AppointmentList list;
+    AppointmentBook book{dir, list, clock, executor};
+
+    void SetUp() override
+    {
+        fs::remove_all(base);
+        fs::create_directories(base);
+        executor.list = &list;
+        const auto problem = book.load();
+        ASSERT_TRUE(problem) << "creating termine.dat should have failed";
+    }
+    void TearDown() override { fs::remove_all(base); }
+    std::string dataFile() { return readWholeFile(dir / "termine.dat").value_or("<missing>"); }
+};
+
+const auto kNever = [] { return OverwriteAnswer::No; };
+
+} // namespace
+
+TEST_F(WritableLater, AStoreAfterTheDirectoryBecameWritableIsSaved)
+{
+    fs::create_directories(dir);
+    AppointmentList::TrackedEntry edited(list);
+    const std::string line = zw::testing::makeLine({.date = "24.12.2027", .time = "18:30", .message = "Geschenke"});
+    book.store(line, edited, kNever);
+    EXPECT_EQ(dataFile(), line + "\r\n") << "the appointment was stored in the list but never written";
+}
+
+TEST_F(WritableLater, AStoreThatCannotBeWrittenIsNotReportedAsDone)
+{
+    AppointmentList::TrackedEntry edited(list);
+    const std::string line = zw::testing::makeLine({.date = "24.12.2027", .time = "18:30", .message = "Geschenke"});
+    // The editor page shows the error of a failed save; a store that returns normally
+    // tells the user the appointment is kept.
+    EXPECT_THROW(book.store(line, edited, kNever), ZeitwacheError);
+    EXPECT_EQ(dataFile(), "<missing>");
+}
+
+TEST_F(WritableLater, TheMinuteCheckSavesOnceTheDirectoryIsWritable)
+{
+    const std::string due = zw::testing::makeLine({.date = "06.12.2026", .time = "10:00", .deleteAfter = true});
+    const std::string later = zw::testing::makeLine({.date = "01.01.2027", .time = "09:00", .message = "bleibt"});
+    list.assign({due, later});
+    fs::create_directories(dir);
+    book.dueCheck().run(clock.now());
+    EXPECT_EQ(executor.calls, 1);
+    EXPECT_EQ(dataFile(), later + "\r\n") << "the check carried the appointment out but did not save";
+}
+
+TEST_F(WritableLater, TheMinuteCheckStaysQuietWhileTheDirectoryCannotBeWritten)
+{
+    // The start-up box told it once; a failing minute must not throw into the reporter.
+    const std::string later = zw::testing::makeLine({.date = "01.01.2027", .time = "09:00", .message = "bleibt"});
+    list.assign({later});
+    EXPECT_NO_THROW(book.dueCheck().run(clock.now()));
+    EXPECT_EQ(dataFile(), "<missing>");
+}
