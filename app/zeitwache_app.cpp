@@ -70,6 +70,9 @@ void ZeitwacheApp::start()
     QObject::connect(manager_->searchDialog(), &SearchDialog::closedSearch, clockWindow_.get(),
                      &ClockWindow::restoreTop);
 
+    // The boxes let ticks through: a minute failing meanwhile for the same reason must not
+    // stack its own box on them.
+    errorBoxOpen_ = true;
     if (fileProblem)
         desktop_.messageBox(QString::fromStdString(*fileProblem), kMessageTitle, MessageIcon::Warning,
                             MessageButtons::Ok);
@@ -77,6 +80,7 @@ void ZeitwacheApp::start()
         desktop_.messageBox(kConvertedMessage, kMessageTitle, MessageIcon::Information, MessageButtons::Ok);
     else if (firstCheck.error)
         desktop_.showError(ZeitwacheError(*firstCheck.error));
+    errorBoxOpen_ = false;
 }
 
 } // namespace zw

@@ -14,8 +14,18 @@ AppointmentBook::AppointmentBook(const std::filesystem::path& directory, Appoint
       dueCheck_(list_, clock, executor)
 {
     list_.setSaver([this](const std::vector<std::string>& lines) {
-        if (!protectDataFile_)
+        if (protectDataFile_)
+            return;
+        try {
             dataFile_.save(lines);
+            cannotCreate_ = false;
+        } catch (const ZeitwacheError&) {
+            // The start-up box told of the directory once; a minute's check tries again
+            // quietly. What the user changes is reported: it is not kept on disk.
+            if (cannotCreate_ && !userChange_)
+                return;
+            throw;
+        }
     });
 }
 
@@ -46,11 +56,11 @@ std::optional<std::string> AppointmentBook::load()
                 list_.save();
             } catch (const ZeitwacheError& e) {
                 // Told once here; a box every minute would not tell more.
-                protectDataFile_ = true;
+                cannotCreate_ = true;
                 problem = std::string(e.what()) +
-                                         ".\nDas Verzeichnis ist nicht beschreibbar: Zeitwache läuft, kann aber "
-                                         "keine Termine speichern. Die Umgebungsvariable ZEITWACHE_DIR kann auf "
-                                         "ein beschreibbares Verzeichnis zeigen.";
+                          ".\nDas Verzeichnis ist nicht beschreibbar: Zeitwache läuft weiter und speichert die "
+                          "Termine, sobald es beschreibbar ist. Die Umgebungsvariable ZEITWACHE_DIR kann auf "
+                          "ein beschreibbares Verzeichnis zeigen.";
             }
         }
     }
@@ -114,11 +124,13 @@ void AppointmentBook::changeHeld(const std::function<void()>& change)
     std::exception_ptr failure;
     {
         const DueCheck::Hold hold = dueCheck_.hold();
+        userChange_ = true;
         try {
             change();
         } catch (...) {
             failure = std::current_exception();
         }
+        userChange_ = false;
     }
     if (failure)
         std::rethrow_exception(failure);

@@ -64,9 +64,12 @@ private:
     DataFile backupFile_;
     AppointmentList& list_;
     DueCheck dueCheck_;
-    // A data file that exists but cannot be read is never overwritten; one that cannot be
-    // created is not tried again every minute.
+    // A data file that exists but cannot be read is never overwritten.
     bool protectDataFile_ = false;
+    // The file could not be created at start-up: the minute's saves keep trying quietly
+    // until one succeeds; a store or deletion by the user reports its failure.
+    bool cannotCreate_ = false;
+    bool userChange_ = false;
 };
 
 } // namespace zw

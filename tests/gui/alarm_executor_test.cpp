@@ -69,7 +69,7 @@ protected:
     {
         list.append(makeLine(fields));
         return {list.count() - 1, fields.message, fields.application, fields.sound, std::move(status),
-                fields.deleteAfter ? '1' : '0'};
+                fields.deleteAfter ? '1' : '0', {}};
     }
 
     char executedFlag(size_t index) const { return line::flag(list.get(index), line::kExecuted); }

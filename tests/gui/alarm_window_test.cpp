@@ -53,7 +53,7 @@ protected:
     AlarmWindow* open(std::string sound = "gong.wav", size_t index = 0, std::string status = "Neue Nachricht",
                       LocalDateTime createdAt = {{2026, 12, 6}, {22, 34, 15}})
     {
-        DueAppointment due{index, "Team-Besprechung im gro\xDF""en Raum", "", std::move(sound), std::move(status), '0'};
+        DueAppointment due{index, "Team-Besprechung im gro\xDF""en Raum", "", std::move(sound), std::move(status), '0', {}};
         auto* window = new AlarmWindow(desktop, snoozes, due, createdAt, {QStringLiteral("/opt/zeitwache")});
         windows.append(window);
         window->move(100, 100);
