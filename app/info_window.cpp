@@ -32,7 +32,8 @@ InfoWindow::InfoWindow(const QString& dataDirectory, QWidget* parent)
                                  .arg(QDir::toNativeSeparators(dataDirectory).toHtmlEscaped()));
     place->setObjectName(QStringLiteral("Label2"));
     place->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    place->setWordWrap(true);
+    // Not wrapped: a wrapped label in a fixed-size dialog is given too little height and
+    // runs under the button; a long path widens the window instead.
     auto* column = new QVBoxLayout;
     column->addWidget(text);
     column->addSpacing(8);
