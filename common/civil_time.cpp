@@ -8,7 +8,17 @@ namespace zw {
 
 LocalDateTime SystemClock::now() const
 {
-    std::time_t t = std::time(nullptr);
+    return *wallAt(std::time(nullptr));
+}
+
+std::optional<int64_t> SystemClock::utcSeconds() const
+{
+    return static_cast<int64_t>(std::time(nullptr));
+}
+
+std::optional<LocalDateTime> SystemClock::wallAt(int64_t utcSeconds) const
+{
+    const auto t = static_cast<std::time_t>(utcSeconds);
     std::tm tm{};
 #if defined(_WIN32)
     localtime_s(&tm, &t);
@@ -16,8 +26,8 @@ LocalDateTime SystemClock::now() const
     localtime_r(&t, &tm);
 #endif
     // A leap second (60) is shown as 59 so that it never looks like second 00.
-    return {{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday},
-            {tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec}};
+    return LocalDateTime{{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday},
+                         {tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec}};
 }
 
 std::optional<std::chrono::milliseconds> SystemClock::monotonic() const

@@ -39,6 +39,12 @@ public:
     // moved tells a program that was busy from a wall clock that was changed. Nothing for a
     // clock without one; the due check then takes every gap for a change.
     virtual std::optional<std::chrono::milliseconds> monotonic() const { return std::nullopt; }
+    // Seconds since 01.01.1970 00:00 UTC, and the wall reading at such an instant. A step of
+    // the wall clock that UTC does not share is a change between summer and winter time (or
+    // of the time zone), not a clock that was set. Nothing for a clock without a time zone;
+    // the due check then takes every jump of now() for a set clock.
+    virtual std::optional<int64_t> utcSeconds() const { return std::nullopt; }
+    virtual std::optional<LocalDateTime> wallAt(int64_t /*utcSeconds*/) const { return std::nullopt; }
 };
 
 // The machine's local time.
@@ -47,6 +53,8 @@ public:
     LocalDateTime now() const override;
     // steady_clock: CLOCK_MONOTONIC on Linux, which stands still while the machine sleeps.
     std::optional<std::chrono::milliseconds> monotonic() const override;
+    std::optional<int64_t> utcSeconds() const override;
+    std::optional<LocalDateTime> wallAt(int64_t utcSeconds) const override;
 };
 
 bool isLeapYear(int year);

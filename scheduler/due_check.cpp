@@ -17,12 +17,16 @@ constexpr size_t kMaxPendingMinutes = 24 * 60;
 
 // Minutes that passed without a tick are checked after gaps up to this long. A program that
 // did not tick for longer was not busy but stopped (a debugger, a frozen virtual machine);
-// those minutes are skipped as a clock change's are, and late showing reports what they held.
+// those minutes are skipped as jumped-over ones are, and late showing reports what they held.
 constexpr int64_t kMaxCatchUpSeconds = 60 * 60;
 // The wall clock counts whole seconds, so each of its two readings may lag by up to one.
 constexpr std::chrono::milliseconds kSameStepTolerance{2000};
 
 constexpr int64_t kSecondsPerDay = 24 * 60 * 60;
+
+// No change of the UTC offset moves the wall clock further than this (the usual hour, two
+// hours of a double summer time, and room to spare).
+constexpr int64_t kMaxOffsetChangeSeconds = 3 * 60 * 60;
 
 int64_t floorDiv(int64_t a, int64_t b)
 {
@@ -39,6 +43,16 @@ LocalDateTime fromSeconds(int64_t seconds)
     const int64_t days = floorDiv(seconds, kSecondsPerDay);
     const auto inDay = static_cast<int>(seconds - days * kSecondsPerDay);
     return {dateFromDayNumber(days), {inDay / 3600, inDay / 60 % 60, inDay % 60}};
+}
+
+int64_t minuteNumber(const LocalDateTime& t)
+{
+    return floorDiv(secondsOf(t), 60);
+}
+
+int64_t ceilSeconds(std::chrono::milliseconds ms)
+{
+    return floorDiv(ms.count() + 999, 1000);
 }
 
 std::string twoDigits(int n)
@@ -87,18 +101,38 @@ DueCheck::Hold::~Hold()
         check_.runPending();
 }
 
+DueCheck::Reading DueCheck::read() const
+{
+    // The wall reading is taken from the UTC reading, so the two always belong together.
+    if (const std::optional<int64_t> utc = clock_.utcSeconds())
+        if (const std::optional<LocalDateTime> wall = clock_.wallAt(*utc))
+            return {*wall, *utc, true, clock_.monotonic()};
+    const LocalDateTime wall = clock_.now();
+    return {wall, secondsOf(wall), false, clock_.monotonic()};
+}
+
+LocalDateTime DueCheck::wallAt(int64_t instant, const Reading& now) const
+{
+    if (!now.zoned)
+        return fromSeconds(instant);
+    if (const std::optional<LocalDateTime> wall = clock_.wallAt(instant))
+        return *wall;
+    return fromSeconds(instant + secondsOf(now.wall) - now.instant);
+}
+
 void DueCheck::tick()
 {
     try {
-        const Reading current{clock_.now(), clock_.monotonic()};
+        const Reading current = read();
         queueMinutesPassedUnseen(current);
-        if (current.wall.time.second == 0 && !checkGuard_) {
-            checkGuard_ = true;
-            queue(current.wall);
+        // Keyed by the minute, not by a flag cleared in another second: a run that blocked
+        // into the next second 00 must not keep that minute from being checked.
+        const int64_t minute = floorDiv(current.instant, 60);
+        if (current.wall.time.second == 0 && lastRegularMinute_ != minute) {
+            lastRegularMinute_ = minute;
+            queue({current.wall, current.instant, current.zoned});
         }
         runPending();
-        if (clock_.now().time.second != 0)
-            checkGuard_ = false;
     } catch (...) {
         // Out of memory, a clock that failed: the tick is the event loop's, nothing may
         // leave it. The next tick tries again.
@@ -106,7 +140,7 @@ void DueCheck::tick()
     }
 }
 
-void DueCheck::queue(const LocalDateTime& minute)
+void DueCheck::queue(const Minute& minute)
 {
     if (pending_.size() == kMaxPendingMinutes)
         pending_.pop_front();
@@ -116,28 +150,45 @@ void DueCheck::queue(const LocalDateTime& minute)
 void DueCheck::queueMinutesPassedUnseen(const Reading& current)
 {
     const std::optional<Reading> last = std::exchange(lastTick_, current);
-    if (!last || !last->monotonic || !current.monotonic)
+    if (!last)
         return;
-    const int64_t from = secondsOf(last->wall);
-    const int64_t to = secondsOf(current.wall);
-    const auto lived = *current.monotonic - *last->monotonic;
-    const auto walked = std::chrono::seconds(to - from);
-    // Only when the wall clock moved as far as the time lived was the program busy. A
-    // suspend stops CLOCK_MONOTONIC, so waking shows as a jump of the wall clock: rightly,
-    // as the machine slept through those minutes rather than being too busy for them.
-    if (to <= from || to - from > kMaxCatchUpSeconds ||
-        std::chrono::abs(walked - lived) > kSameStepTolerance)
+    if (last->zoned != current.zoned)
         return;
-    // Second 00 of each minute after the last tick and before this one; this tick's own
-    // second 00, if it is one, is the regular check's.
-    for (int64_t minute = (floorDiv(from, 60) + 1) * 60; minute < to; minute += 60)
-        queue(fromSeconds(minute));
+    const int64_t from = last->instant;
+    const int64_t to = current.instant;
+    if (to == from)
+        return;
+    std::optional<std::chrono::milliseconds> lived;
+    if (last->monotonic && current.monotonic)
+        lived = *current.monotonic - *last->monotonic;
+    // Only when the clock moved as far as the time lived was the program busy. A suspend
+    // stops CLOCK_MONOTONIC, so waking shows as a jump: rightly, as the machine slept
+    // through those minutes rather than being too busy for them. Readings in UTC make a
+    // change between summer and winter time a step like any other.
+    const bool busy = lived && to > from && to - from <= kMaxCatchUpSeconds &&
+                      std::chrono::abs(std::chrono::seconds(to - from) - *lived) <= kSameStepTolerance;
+    int64_t unseenAfter = from;
+    if (!busy) {
+        // The timer counts on the monotonic clock: after a wake it runs out its wait, up to
+        // a minute with the clock hidden, and the minutes of that time were lived through.
+        // Where in the step the jump fell is unknown; the minutes of the last `lived`
+        // seconds are checked, which may take in a second 00 slept through just before.
+        if (!lived || lived->count() <= 0 || *lived > std::chrono::seconds(kMaxCatchUpSeconds))
+            return;
+        unseenAfter = to - ceilSeconds(*lived);
+        if (to > from)
+            unseenAfter = std::max(unseenAfter, from);
+    }
+    // Second 00 of each minute after that and before this tick; this tick's own second 00,
+    // if it is one, is the regular check's.
+    for (int64_t minute = (floorDiv(unseenAfter, 60) + 1) * 60; minute < to; minute += 60)
+        queue({wallAt(minute, current), minute, current.zoned});
 }
 
-void DueCheck::runGuarded(const LocalDateTime& now)
+void DueCheck::runGuarded(const Minute& minute)
 {
     try {
-        runOne(now);
+        runOne(minute);
     } catch (...) {
         reportFailure();
     }
@@ -166,7 +217,7 @@ void DueCheck::reportFailure() const noexcept
 void DueCheck::runPending()
 {
     while (!blocked() && !pending_.empty()) {
-        LocalDateTime minute = pending_.front();
+        const Minute minute = pending_.front();
         pending_.pop_front();
         runGuarded(minute);
     }
@@ -174,26 +225,72 @@ void DueCheck::runPending()
 
 void DueCheck::run(const LocalDateTime& now)
 {
+    const Reading current = read();
     // The tick in this same second 00 must not check it again; a run in another second
     // leaves the next second 00 to the tick.
     if (now.time.second == 0)
-        checkGuard_ = true;
+        lastRegularMinute_ = floorDiv(current.instant, 60);
     if (!lastTick_)
-        lastTick_ = Reading{now, clock_.monotonic()};
-    runOne(now);
+        lastTick_ = current;
+    // The time zone's rules apply when `now` is the clock's own minute.
+    const bool clocksMinute = minuteNumber(now) == minuteNumber(current.wall);
+    runOne({now, current.instant, current.zoned && clocksMinute});
     runPending();
 }
 
-void DueCheck::runOne(const LocalDateTime& now)
+void DueCheck::runOne(const Minute& minute)
 {
     running_ = true;
     try {
-        checkLines(now);
+        chooseFixedTimes(minute);
+        checkLines(minute.wall);
     } catch (...) {
         running_ = false;
         throw;
     }
     running_ = false;
+}
+
+void DueCheck::chooseFixedTimes(const Minute& minute)
+{
+    fixedTimes_.clear();
+    if (minute.zoned) {
+        // One real minute earlier the wall clock read further back than one minute only
+        // when its offset from UTC grew: the minutes it left out belong to this one.
+        const int64_t second00 = floorDiv(minute.instant, 60) * 60;
+        const int64_t now = minuteNumber(minute.wall);
+        if (const std::optional<LocalDateTime> before = clock_.wallAt(second00 - 60)) {
+            const int64_t previous = minuteNumber(*before);
+            if (now - previous > 1 && (now - previous) * 60 <= kMaxOffsetChangeSeconds) {
+                for (int64_t m = previous + 1; m < now; ++m)
+                    fixedTimes_.push_back(fromSeconds(m * 60));
+                fixedTimes_.push_back(minute.wall);
+                return;
+            }
+        }
+        if (showedBefore(minute))
+            return;
+    }
+    fixedTimes_.push_back(minute.wall);
+}
+
+bool DueCheck::showedBefore(const Minute& minute) const
+{
+    // The autumn change: the offset was larger a little while ago, and with it the wall
+    // clock read this minute then already.
+    const int64_t second00 = floorDiv(minute.instant, 60) * 60;
+    const int64_t wall = minuteNumber(minute.wall) * 60;
+    const std::optional<LocalDateTime> earlierWall = clock_.wallAt(second00 - kMaxOffsetChangeSeconds);
+    if (!earlierWall)
+        return false;
+    const int64_t earlierOffset = secondsOf(*earlierWall) - (second00 - kMaxOffsetChangeSeconds);
+    if (earlierOffset <= wall - second00)
+        return false;
+    const int64_t sameReading = wall - earlierOffset;
+    if (sameReading >= second00)
+        return false;
+    const std::optional<LocalDateTime> then = clock_.wallAt(sameReading);
+    return then && minuteNumber(*then) * 60 == wall;
 }
 
 void DueCheck::checkLines(const LocalDateTime& now)
@@ -219,7 +316,8 @@ void DueCheck::checkLines(const LocalDateTime& now)
                              std::string(texts.application),
                              std::string(texts.sound),
                              std::move(status),
-                             line::flag(l, line::kDeleteAfterExecution)};
+                             line::flag(l, line::kDeleteAfterExecution),
+                             now};
             size_t before = list_.count();
             executor_.carryOut(a);
             return list_.count() < before; // the line is gone: the next one moved up
@@ -235,18 +333,31 @@ void DueCheck::checkLines(const LocalDateTime& now)
         } else if (date <= today) {
             auto kind = line::repeatKindOf(repeat);
             // A one-off appointment that has run never runs again: its minute can come
-            // twice (the clock set back at the autumn change, its day announced again
-            // after a restart).
+            // twice (the clock set back, its day announced again after a restart).
             bool spent = kind == line::RepeatKind::None && line::flag(l, line::kExecuted) == '1';
-            if (kind && !spent && isDayOfAppointment(*kind, date, today)) {
-                const bool isToday = date == today;
+            if (kind && !spent) {
                 const bool hourly = *kind == line::RepeatKind::Hourly;
-                const bool sameMinuteOfHour = minutes % 60 == now.time.minute;
-                bool fires = (!hasTime && newDay) || (!hourly && minutes == nowMinutes) ||
-                             (hourly && isToday && now.time.hour >= minutes / 60 && sameMinuteOfHour) ||
-                             (hourly && !isToday && sameMinuteOfHour);
-                if (fires) {
-                    bool isNew = isToday && (!hasTime || minutes == nowMinutes);
+                const bool onToday = isDayOfAppointment(*kind, date, today);
+                // The minute it fires for: now, or for a fixed time a minute the wall clock
+                // passed over.
+                const LocalDateTime* firing = nullptr;
+                if (!hasTime && newDay && onToday) {
+                    firing = &now;
+                } else if (!hourly) {
+                    for (const LocalDateTime& m : fixedTimes_) {
+                        if (m.time.hour * 60 + m.time.minute == minutes && date <= m.date &&
+                            isDayOfAppointment(*kind, date, m.date)) {
+                            firing = &m;
+                            break;
+                        }
+                    }
+                } else if (onToday && minutes % 60 == now.time.minute &&
+                           (date != today || now.time.hour >= minutes / 60)) {
+                    firing = &now;
+                }
+                if (firing) {
+                    const bool isNew = date == firing->date &&
+                                       (!hasTime || minutes == firing->time.hour * 60 + firing->time.minute);
                     removed = carryOut(isNew ? std::string("Neue Nachricht")
                                              : "Wiederholung (" + withoutTrailingBlanks(repeat) + ")");
                 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zw {
 
@@ -21,6 +22,9 @@ struct DueAppointment {
     std::string sound;
     std::string statusText;
     char deleteFlag = '0';
+    // The minute the run checks; behind the wall clock when the run is for a minute that
+    // passed while the program was busy.
+    LocalDateTime minute;
 };
 
 // Carries out one appointment. It may change or remove the line at `index` before it
@@ -40,8 +44,14 @@ public:
 //
 // A minute whose second 00 no tick met because the program was busy (the thread blocked
 // in starting a program, say) is checked once, for that minute, at the next tick. A minute
-// that the wall clock jumped over (set by hand, a summer-time change, the machine waking)
-// is skipped; the clock's monotonic reading tells the two apart.
+// that the wall clock jumped over (set by hand, the machine waking) is skipped, except the
+// last ones before the tick that the program lived through after the jump; the clock's
+// monotonic reading tells busy from jumped and says how long the program lived.
+//
+// With a clock that knows UTC, a change between summer and winter time is no jump: the
+// fixed times of the hour the spring change leaves out are carried out with the first
+// minute after it, and in the hour the autumn change repeats only what repeats hourly is
+// carried out: a fixed time falls on the first reading of its minute.
 //
 // No exception leaves a run started by the tick or by a Hold's end: every failure goes to
 // the error reporter, and the check carries on.
@@ -83,17 +93,29 @@ public:
 private:
     struct Reading {
         LocalDateTime wall;
+        int64_t instant = 0; // UTC seconds; for a clock without a time zone its wall's seconds
+        bool zoned = false;
         std::optional<std::chrono::milliseconds> monotonic;
     };
+    struct Minute {
+        LocalDateTime wall;
+        int64_t instant = 0; // as in Reading
+        bool zoned = false;
+    };
 
+    Reading read() const;
+    LocalDateTime wallAt(int64_t instant, const Reading& now) const;
     bool blocked() const { return running_ || holds_ > 0; }
-    void queue(const LocalDateTime& minute);
+    void queue(const Minute& minute);
     void queueMinutesPassedUnseen(const Reading& current);
-    void runOne(const LocalDateTime& now);
-    void runGuarded(const LocalDateTime& now);
+    void runOne(const Minute& minute);
+    void runGuarded(const Minute& minute);
     void runPending();
     // Inside a catch handler: hands the exception being handled to the reporter.
     void reportFailure() const noexcept;
+    // The wall minutes whose fixed times this run checks, into fixedTimes_.
+    void chooseFixedTimes(const Minute& minute);
+    bool showedBefore(const Minute& minute) const;
     void checkLines(const LocalDateTime& now);
 
     AppointmentList& list_;
@@ -101,12 +123,14 @@ private:
     AppointmentExecutor& executor_;
     ErrorReporter report_;
 
-    bool checkGuard_ = false;
+    // The UTC minute the tick last found at second 00: each is checked once.
+    std::optional<int64_t> lastRegularMinute_;
     std::string lastCheckDay_;
     bool running_ = false;
     int holds_ = 0;
-    std::deque<LocalDateTime> pending_;
+    std::deque<Minute> pending_;
     std::optional<Reading> lastTick_;
+    std::vector<LocalDateTime> fixedTimes_;
 };
 
 } // namespace zw

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <stdexcept>
 
 using namespace zw;
@@ -401,4 +402,268 @@ TEST_F(DueCheckFixture, AnyExceptionOfARunEndsInTheReporterNeverInTheCaller)
     check.setErrorReporter([](const ZeitwacheError&) { throw std::logic_error("Box"); });
     clock.set("08.12.2026", 10, 0, 0);
     EXPECT_NO_THROW(check.tick()); // a reporter that throws is no way out either
+}
+
+namespace {
+
+// A clock with a time zone: UTC plus an offset that changes once, at changeAt, as the
+// summer-time rules change it; a monotonic reading that stands still while the machine sleeps.
+class ZonedClock : public Clock {
+public:
+    int64_t utc = 0;
+    int64_t steady = 500000;
+    int64_t changeAt = 0;
+    int offsetBefore = 3600;
+    int offsetAfter = 3600;
+
+    int offsetAt(int64_t t) const { return t < changeAt ? offsetBefore : offsetAfter; }
+    LocalDateTime now() const override { return *wallAt(utc); }
+    std::optional<std::chrono::milliseconds> monotonic() const override { return std::chrono::seconds(steady); }
+    std::optional<int64_t> utcSeconds() const override { return utc; }
+    std::optional<LocalDateTime> wallAt(int64_t t) const override
+    {
+        const int64_t local = t + offsetAt(t);
+        const int64_t days = local >= 0 ? local / 86400 : -((-local + 86399) / 86400);
+        const auto s = static_cast<int>(local - days * 86400);
+        return LocalDateTime{dateFromDayNumber(days), {s / 3600, s / 60 % 60, s % 60}};
+    }
+};
+
+// Carries out like the real executor and notes "message@hh:nn" of the run's minute; an
+// appointment named in `blockFor` keeps the program busy that long, ticks held up.
+class MinuteRecorder : public AppointmentExecutor {
+public:
+    MinuteRecorder(AppointmentList& list, ZonedClock& clock) : list_(list), clock_(clock) {}
+    std::vector<std::string> fired;
+    std::vector<std::string> statuses;
+    std::map<std::string, int64_t> blockFor;
+
+    void carryOut(const DueAppointment& a) override
+    {
+        fired.push_back(a.message + "@" + formatHourMinute(a.minute.time.hour, a.minute.time.minute));
+        statuses.push_back(a.statusText);
+        if (const auto it = blockFor.find(a.message); it != blockFor.end()) {
+            clock_.utc += it->second;
+            clock_.steady += it->second;
+        }
+        std::string l = list_.get(a.index);
+        line::setFlag(l, line::kExecuted, '1');
+        list_.put(a.index, l);
+    }
+
+private:
+    AppointmentList& list_;
+    ZonedClock& clock_;
+};
+
+// Drives the check as the clock window's timer does: a tick after each change of the second.
+struct Drive {
+    ZonedClock& clock;
+    DueCheck& check;
+    // UTC of a Berlin wall time, in winter (+1) or summer (+2) time.
+    static int64_t at(const char* date, int h, int m, int s, bool summer)
+    {
+        return dayNumber(*parseGermanDate(date, 2027)) * 86400 + h * 3600 + m * 60 + s - (summer ? 7200 : 3600);
+    }
+    void start(int64_t utc)
+    {
+        clock.utc = utc;
+        check.run(clock.now());
+    }
+    void ticksUntil(int64_t utc)
+    {
+        while (clock.utc < utc) {
+            ++clock.utc;
+            ++clock.steady;
+            check.tick();
+        }
+    }
+    void sleepUntil(int64_t utc) { clock.utc = utc; }
+    void liveWithoutTick(int64_t seconds)
+    {
+        clock.utc += seconds;
+        clock.steady += seconds;
+    }
+    void setBy(int64_t seconds) { clock.utc += seconds; } // a clock set by hand moves UTC too
+    void tick() { check.tick(); }
+};
+
+struct ClockCase {
+    const char* what;
+    const char* changeDay; // where the offset changes at 01:00 UTC
+    int offsetBefore;      // hours
+    int offsetAfter;
+    std::vector<LineSpec> lines;
+    std::map<std::string, int64_t> blockFor;
+    std::function<void(Drive&)> drive;
+    std::vector<std::string> fired;
+    std::vector<std::string> statuses{}; // if given, those of the carryings-out in order
+};
+
+LineSpec daily(const char* time, const char* message)
+{
+    return {.date = "01.10.2027", .time = time, .repeat = RepeatKind::Daily, .message = message};
+}
+
+} // namespace
+
+TEST(DueCheckClockChanges, FixedTimesAtTheirFirstReadingHourlyOncePerRealHourJumpsNotCaughtUp)
+{
+    const char* autumn = "31.10.2027";
+    const char* spring = "26.03.2028";
+    const ClockCase cases[] = {
+        {"autumn: fixed times in the repeated hour once, hourly in both hours",
+         autumn, 2, 1,
+         {daily("02:30", "taeglich"),
+          {.date = "31.10.2027", .time = "02:30", .repeat = RepeatKind::Weekly, .message = "woechentlich"},
+          {.date = "31.10.2027", .time = "02:30", .message = "einmal"},
+          {.date = "01.10.2027", .time = "00:30", .repeat = RepeatKind::Hourly, .message = "stuendlich"}},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("31.10.2027", 2, 20, 0, true));
+             d.ticksUntil(Drive::at("31.10.2027", 3, 40, 0, false));
+         },
+         {"taeglich@02:30", "woechentlich@02:30", "einmal@02:30", "stuendlich@02:30", "stuendlich@02:30",
+          "stuendlich@03:30"}},
+        {"autumn: started in the first hour, the second carries out no fixed times",
+         autumn, 2, 1,
+         {daily("02:10", "zehn-nach"), daily("02:50", "zehn-vor")},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("31.10.2027", 2, 40, 0, true));
+             d.ticksUntil(Drive::at("31.10.2027", 3, 5, 0, false));
+         },
+         {"zehn-vor@02:50"}},
+        {"autumn: restarted in the second hour, it knows its minutes were read before",
+         autumn, 2, 1,
+         {daily("02:30", "taeglich"),
+          {.date = "01.10.2027", .time = "00:30", .repeat = RepeatKind::Hourly, .message = "stuendlich"}},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("31.10.2027", 2, 5, 0, false));
+             d.ticksUntil(Drive::at("31.10.2027", 3, 40, 0, false));
+         },
+         {"stuendlich@02:30", "stuendlich@03:30"}},
+        {"spring: started in the first minute after the gap, it carries out the gap's fixed times",
+         spring, 1, 2,
+         {daily("02:30", "taeglich"), daily("01:59", "davor")},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("26.03.2028", 3, 0, 15, true));
+             d.ticksUntil(Drive::at("26.03.2028", 3, 5, 0, true));
+         },
+         {"taeglich@03:00"}},
+        {"autumn: busy over the change, the minutes after it caught up as what they read",
+         autumn, 2, 1,
+         {daily("02:00", "zwei"), daily("02:59", "langsam"),
+          {.date = "01.10.2027", .time = "01:00", .repeat = RepeatKind::Hourly, .message = "stuendlich"}},
+         {{"langsam", 90}},
+         [](Drive& d) {
+             d.start(Drive::at("31.10.2027", 1, 58, 30, true));
+             d.ticksUntil(Drive::at("31.10.2027", 2, 10, 0, false));
+         },
+         {"zwei@02:00", "stuendlich@02:00", "langsam@02:59", "stuendlich@02:00"}},
+        {"spring: the left-out hour's fixed times at 03:00, hourly not caught up",
+         spring, 1, 2,
+         {daily("02:30", "taeglich"), daily("03:00", "drei"),
+          {.date = "26.03.2028", .time = "02:00", .message = "einmal"},
+          {.date = "26.03.2028", .time = "02:59", .repeat = RepeatKind::Weekly, .message = "woechentlich"},
+          {.date = "01.10.2027", .time = "00:30", .repeat = RepeatKind::Hourly, .message = "stuendlich"}},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("26.03.2028", 1, 20, 0, false));
+             d.ticksUntil(Drive::at("26.03.2028", 3, 40, 0, true));
+         },
+         {"stuendlich@01:30", "taeglich@03:00", "drei@03:00", "einmal@03:00", "woechentlich@03:00",
+          "stuendlich@03:30"},
+         {"Wiederholung (St\xFC" "ndlich)", "Wiederholung (T\xE4glich)", "Wiederholung (T\xE4glich)", "Neue Nachricht",
+          "Neue Nachricht", "Wiederholung (St\xFC" "ndlich)"}},
+        {"spring: busy over the change, the left-out hour with the first minute after it",
+         spring, 1, 2,
+         {daily("01:59", "langsam"), daily("02:30", "taeglich"), daily("03:00", "drei")},
+         {{"langsam", 90}},
+         [](Drive& d) {
+             d.start(Drive::at("26.03.2028", 1, 58, 30, false));
+             d.ticksUntil(Drive::at("26.03.2028", 3, 5, 0, true));
+         },
+         {"langsam@01:59", "taeglich@03:00", "drei@03:00"}},
+        {"a run busy up to second 00 of a later minute leaves that minute to the next tick",
+         autumn, 1, 1,
+         {daily("10:00", "zehn"), daily("10:01", "zehn-eins")},
+         {{"zehn", 60}},
+         [](Drive& d) {
+             d.start(Drive::at("31.10.2027", 9, 59, 59, false));
+             d.ticksUntil(Drive::at("31.10.2027", 10, 0, 0, false)); // the run ends at 10:01:00
+             d.tick();                                                // the timer, overdue, at once
+             d.ticksUntil(Drive::at("31.10.2027", 10, 3, 0, false));
+         },
+         {"zehn@10:00", "zehn-eins@10:01"}},
+        {"woken with the timer's wait left: the minutes lived after waking are checked",
+         autumn, 1, 1,
+         {daily("11:20", "verschlafen"), daily("11:21", "wach")},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("31.10.2027", 10, 0, 1, false));
+             d.sleepUntil(Drive::at("31.10.2027", 11, 20, 30, false));
+             d.liveWithoutTick(39); // the hidden clock's wait of 59 s runs out after waking
+             d.tick();
+             d.ticksUntil(Drive::at("31.10.2027", 11, 23, 0, false));
+         },
+         {"wach@11:21"}},
+        {"woken: a second 00 slept through in the last seconds lived may be taken in",
+         autumn, 1, 1,
+         {daily("11:20", "verschlafen"), daily("11:21", "wach")},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("31.10.2027", 10, 0, 1, false));
+             d.liveWithoutTick(50); // fell asleep 50 s into the wait
+             d.sleepUntil(Drive::at("31.10.2027", 11, 20, 5, false));
+             d.liveWithoutTick(9);
+             d.tick();
+             d.ticksUntil(Drive::at("31.10.2027", 11, 23, 0, false));
+         },
+         {"verschlafen@11:20", "wach@11:21"}},
+        {"the clock set forward an hour by hand: the hour is not caught up",
+         autumn, 1, 1,
+         {daily("10:30", "uebersprungen"), daily("11:31", "danach")},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("31.10.2027", 10, 0, 30, false));
+             d.ticksUntil(Drive::at("31.10.2027", 10, 1, 0, false));
+             d.setBy(3600);
+             d.ticksUntil(Drive::at("31.10.2027", 11, 35, 0, false));
+         },
+         {"danach@11:31"}},
+        {"the clock set back by hand: its minutes are checked again",
+         autumn, 1, 1,
+         {daily("10:00", "zehn")},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("31.10.2027", 9, 59, 30, false));
+             d.ticksUntil(Drive::at("31.10.2027", 10, 5, 0, false));
+             d.setBy(-6 * 60);
+             d.ticksUntil(Drive::at("31.10.2027", 10, 2, 0, false));
+         },
+         {"zehn@10:00", "zehn@10:00"}},
+    };
+    for (const ClockCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        AppointmentList list;
+        list.setSaver([](const auto&) {});
+        for (const LineSpec& l : c.lines)
+            list.append(makeLine(l));
+        ZonedClock clock;
+        clock.changeAt = dayNumber(*parseGermanDate(c.changeDay, 2027)) * 86400 + 3600;
+        clock.offsetBefore = c.offsetBefore * 3600;
+        clock.offsetAfter = c.offsetAfter * 3600;
+        MinuteRecorder recorder(list, clock);
+        recorder.blockFor = c.blockFor;
+        DueCheck check(list, clock, recorder);
+        Drive drive{clock, check};
+        c.drive(drive);
+        EXPECT_EQ(recorder.fired, c.fired);
+        if (!c.statuses.empty()) {
+            EXPECT_EQ(recorder.statuses, c.statuses);
+        }
+    }
 }
