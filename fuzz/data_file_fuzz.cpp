@@ -6,6 +6,8 @@
 //
 // The last bytes of the input also choose the check's minutes, the appointment to store
 // and the answer to the overwrite query, so a saved finding reproduces exactly.
+#include "fuzz_support.h"
+
 #include "common/civil_time.h"
 #include "common/zeitwache_error.h"
 #include "scheduler/due_check.h"
@@ -32,43 +34,10 @@ namespace {
 
 using namespace zw;
 
-[[noreturn]] void broken(const char* condition, int lineNumber)
-{
-    std::fprintf(stderr, "\n*** check failed at zeitwache_fuzz.cpp:%d: %s\n", lineNumber, condition);
-    std::abort();
-}
-
-#define FUZZ_CHECK(condition)                                                                                  \
-    do {                                                                                                       \
-        if (!(condition))                                                                                      \
-            broken(#condition, __LINE__);                                                                      \
-    } while (0)
+using fuzz::Choices;
 
 constexpr int kCurrentYear = 2026;
 constexpr std::string_view kFlagField = "[0000000] ";
-
-// Bytes taken from the end of the input; 0 once it is used up.
-class Choices {
-public:
-    explicit Choices(std::string_view input) : input_(input) {}
-    unsigned byte()
-    {
-        if (input_.empty())
-            return 0;
-        auto b = static_cast<unsigned char>(input_.back());
-        input_.remove_suffix(1);
-        return b;
-    }
-    unsigned below(unsigned n)
-    {
-        const unsigned low = byte();
-        const unsigned high = byte();
-        return (low | high << 8) % n;
-    }
-
-private:
-    std::string_view input_;
-};
 
 bool within(std::string_view part, const std::string& whole)
 {
@@ -451,14 +420,5 @@ void fuzzOne(std::string_view input)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    try {
-        fuzzOne(std::string_view(reinterpret_cast<const char*>(data), size));
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "\n*** unexpected exception: %s\n", e.what());
-        std::abort();
-    } catch (...) {
-        std::fprintf(stderr, "\n*** unexpected exception of unknown type\n");
-        std::abort();
-    }
-    return 0;
+    return zw::fuzz::runOne(fuzzOne, data, size);
 }

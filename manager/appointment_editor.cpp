@@ -316,6 +316,10 @@ std::variant<std::string, StoreRefusal> AppointmentEditor::lineToStore()
     const int currentYear = clock_.now().date.year;
     line::Appointment a;
     a.date = *parseGermanDate(day + "." + month + "." + year, currentYear);
+    // The line's writer takes a year below 100 in the current century: one typed with three
+    // or four digits ("0026") would be stored as another year than the page shows.
+    if (a.date.year < 100)
+        throw errors::invalidDateTime(dateTimeText);
     if (!noTime) {
         const std::optional<TimeOfDay> time = parseTime(hour + ":" + minute);
         a.time = TimeOfDay{time->hour, time->minute, 0};

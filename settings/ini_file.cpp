@@ -228,6 +228,10 @@ IniFile::IniFile(std::filesystem::path path)
 
 std::optional<std::string> IniFile::lookup(std::string_view section, std::string_view key) const
 {
+    // Blanks around the names are ignored as the file's own are, so a name reads back
+    // what writeText, which trims it, wrote.
+    section = trimmed(section);
+    key = trimmed(key);
     auto content = readFile(path_);
     if (!content)
         return std::nullopt;
@@ -308,10 +312,17 @@ void IniFile::writeText(std::string_view section, std::string_view key, std::str
     }
 
     std::string out(bom);
-    auto appendAdded = [&] {
-        for (const auto& a : added) {
-            out += a;
-            out += newline;
+    // `next`: the line that follows the added ones, if any.
+    auto appendAdded = [&](const Line* next) {
+        for (std::size_t k = 0; k < added.size(); ++k) {
+            // A CR before an empty added line ending in LF, or an added line ending in CR
+            // before an empty line ending in LF, would read back as one CR LF and lose a
+            // line: such an added line ends in CR LF instead.
+            const bool joinsBefore = added[k].empty() && newline == "\n" && !out.empty() && out.back() == '\r';
+            const bool joinsAfter = k + 1 == added.size() && newline == "\r" && next != nullptr &&
+                                    next->text.empty() && next->eol == "\n";
+            out += added[k];
+            out += joinsBefore || joinsAfter ? std::string_view("\r\n") : newline;
         }
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -321,10 +332,10 @@ void IniFile::writeText(std::string_view section, std::string_view key, std::str
         // A last line without a line end gets one when something follows it.
         out += lines[i].eol.empty() && (addHere || (lastLine && !insertAfter && !added.empty())) ? newline : lines[i].eol;
         if (addHere)
-            appendAdded();
+            appendAdded(lastLine ? nullptr : &lines[i + 1]);
     }
     if (!insertAfter)
-        appendAdded();
+        appendAdded(nullptr);
 
     if (!writeFileAtomically(path_, out))
         throw errors::cannotWriteTo(fullPathText(path_));
