@@ -58,6 +58,24 @@ std::optional<std::string> readWholeFile(const fs::path& path)
     return content;
 }
 
+bool readFileInPieces(const fs::path& path, size_t pieceSize, const std::function<bool(std::string_view)>& take)
+{
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::vector<char> buffer(std::max<size_t>(pieceSize, 1));
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<size_t>(in.gcount());
+        if (got > 0 && !take(std::string_view(buffer.data(), got)))
+            return true;
+    }
+    return !in.bad();
+}
+
 namespace {
 
 // The few calls that differ between the systems; everything else is shared.

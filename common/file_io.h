@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,13 @@ namespace zw {
 
 // The whole content of a file, or nothing when it cannot be read.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path);
+
+// Reads the file from the start in pieces of at most `pieceSize` bytes through one reused
+// buffer and hands each to `take`, which returns false to stop reading. A large file thus
+// never needs a buffer of its own size, whose every page would be faulted in once.
+// Returns false when the file cannot be opened or a read fails.
+[[nodiscard]] bool readFileInPieces(const std::filesystem::path& path, size_t pieceSize,
+                                    const std::function<bool(std::string_view)>& take);
 
 // Replaces the file's content atomically: the bytes go to a temporary file beside it,
 // are flushed to disk, and the temporary file is renamed over the old one, so a crash or

@@ -8,21 +8,46 @@
 
 namespace zw {
 
+namespace {
+// Large enough that a read costs little beside the bytes it brings, small enough that the
+// buffer stays in the cache while it is cut into lines.
+constexpr size_t kReadPiece = 256 * 1024;
+// Bytes per line of a typical file, for reserving the list before it is read.
+constexpr size_t kTypicalLineBytes = 80;
+} // namespace
+
 std::vector<std::string> splitLines(std::string_view content)
 {
-    auto nul = content.find('\0');
-    if (nul != std::string_view::npos)
-        content = content.substr(0, nul);
     std::vector<std::string> lines;
-    const char* p = content.data();
-    const char* const end = p + content.size();
+    lines.reserve(content.size() / kTypicalLineBytes + 1);
+    LineSplitter splitter(lines);
+    splitter.feed(content);
+    splitter.finish();
+    return lines;
+}
+
+bool LineSplitter::feed(std::string_view piece)
+{
+    if (unreadableFrom_)
+        return false;
+    const char* p = piece.data();
+    const char* end = p + piece.size();
+    if (afterCr_ && p < end) {
+        afterCr_ = false;
+        if (*p == '\n')
+            ++p;
+    }
+    if (const void* nul = std::memchr(p, '\0', static_cast<size_t>(end - p))) {
+        end = static_cast<const char*>(nul);
+        unreadableFrom_ = offset_ + static_cast<size_t>(end - piece.data());
+    }
+    offset_ += piece.size();
     // The next CR and the next LF, each found by memchr (a vector search) and looked for
     // again only once passed: a million lines are read at the speed of memory.
     auto next = [end](const char* from, char c) {
         const void* hit = std::memchr(from, c, static_cast<size_t>(end - from));
         return hit != nullptr ? static_cast<const char*>(hit) : end;
     };
-    lines.reserve(content.size() / 80 + 1);
     const char* cr = next(p, '\r');
     const char* lf = next(p, '\n');
     while (p < end) {
@@ -31,12 +56,33 @@ std::vector<std::string> splitLines(std::string_view content)
         if (lf < p)
             lf = next(p, '\n');
         const char* stop = std::min(cr, lf);
-        lines.emplace_back(p, stop);
-        p = stop;
-        if (p < end && *p++ == '\r' && p < end && *p == '\n')
-            ++p; // CR LF is one line end
+        if (stop == end) {
+            partial_.append(p, stop);
+            break;
+        }
+        if (partial_.empty()) {
+            lines_.emplace_back(p, stop);
+        } else {
+            partial_.append(p, stop);
+            lines_.push_back(std::move(partial_));
+            partial_.clear();
+        }
+        p = stop + 1;
+        if (*stop == '\r') {
+            if (p < end && *p == '\n')
+                ++p; // CR LF is one line end
+            else if (p == end)
+                afterCr_ = true;
+        }
     }
-    return lines;
+    return !unreadableFrom_;
+}
+
+void LineSplitter::finish()
+{
+    if (!partial_.empty())
+        lines_.push_back(std::move(partial_));
+    partial_.clear();
 }
 
 std::string joinLines(const std::vector<std::string>& lines)
@@ -62,10 +108,23 @@ std::vector<std::string> DataFile::load() const
 
 DataFile::Contents DataFile::read() const
 {
+    Contents contents;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path_, ec);
+    if (!ec)
+        contents.lines.reserve(static_cast<size_t>(size) / kTypicalLineBytes + 1);
+    LineSplitter splitter(contents.lines);
+    if (!readFileInPieces(path_, kReadPiece, [&splitter](std::string_view piece) { return splitter.feed(piece); }))
+        throw errors::cannotOpenFile(path_.string());
+    if (!splitter.unreadableFrom()) {
+        splitter.finish();
+        return contents;
+    }
+    // A damaged file: read once more as a whole, for the byte-exact copy kept of it. Lines
+    // and bytes then come from the same reading.
     auto content = readWholeFile(path_);
     if (!content)
         throw errors::cannotOpenFile(path_.string());
-    Contents contents;
     contents.lines = splitLines(*content);
     if (auto nul = content->find('\0'); nul != std::string::npos) {
         contents.unreadableFrom = nul;

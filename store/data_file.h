@@ -10,6 +10,26 @@ namespace zw {
 // Splits file content into lines: a line ends at CR, at LF or at the pair CR LF; reading
 // stops at the first byte 0; a last line without line end counts; empty lines are kept.
 std::vector<std::string> splitLines(std::string_view content);
+
+// The same for content that arrives in pieces: the lines of all pieces fed, in order, are
+// those splitLines gives for the pieces joined, however they were cut.
+class LineSplitter {
+public:
+    explicit LineSplitter(std::vector<std::string>& lines) : lines_(lines) {}
+    // Appends the lines this piece completes. Returns false once a byte 0 was met, at
+    // whichever offset of the content (then in unreadableFrom); what follows it is ignored.
+    bool feed(std::string_view piece);
+    // The last line, when it had no line end.
+    void finish();
+    std::optional<size_t> unreadableFrom() const { return unreadableFrom_; }
+
+private:
+    std::vector<std::string>& lines_;
+    std::string partial_;      // the start of a line that the next piece continues
+    bool afterCr_ = false;     // the last piece ended in CR: an LF first in this one is its pair
+    size_t offset_ = 0;        // bytes fed so far
+    std::optional<size_t> unreadableFrom_;
+};
 // Every line followed by CR LF; no lines give no bytes.
 std::string joinLines(const std::vector<std::string>& lines);
 

@@ -64,6 +64,59 @@ TEST(DataFileLines, EmptyLinesAreKeptAndByteZeroEndsTheFile)
     EXPECT_EQ(splitLines(std::string("a\r\nb\0c\r\nd", 9)), (Lines{"a", "b"}));
 }
 
+TEST(DataFileLines, ContentInPiecesGivesTheLinesOfTheWhole)
+{
+    const std::vector<std::string> contents{
+        "eins\r\nzwei\r\ndrei\r\n", "a\rb\nc\r\n\r\nd", "a\n\rb\r", "\r\n\r\n", "ohne Ende",
+        std::string("a\r\nb\0c\r\nd", 9), std::string("\r\0\n", 3)};
+    for (const std::string& content : contents) {
+        const Lines whole = splitLines(content);
+        const auto nul = content.find('\0');
+        auto check = [&](const std::vector<std::string_view>& pieces, const std::string& how) {
+            Lines lines;
+            LineSplitter splitter(lines);
+            for (std::string_view piece : pieces)
+                if (!splitter.feed(piece))
+                    break;
+            splitter.finish();
+            EXPECT_EQ(lines, whole) << how;
+            EXPECT_EQ(splitter.unreadableFrom(), nul == std::string::npos ? std::nullopt : std::optional(nul))
+                << how;
+        };
+        const std::string_view all(content);
+        for (size_t cut = 0; cut <= all.size(); ++cut)
+            check({all.substr(0, cut), all.substr(cut)}, "cut at " + std::to_string(cut));
+        std::vector<std::string_view> bytes;
+        for (size_t i = 0; i < all.size(); ++i)
+            bytes.push_back(all.substr(i, 1));
+        check(bytes, "byte by byte");
+    }
+}
+
+TEST(DataFileLines, AFileLargerThanOneReadIsReadWhole)
+{
+    TempDir dir;
+    const auto path = dir / "termine.dat";
+    // Lines of changing lengths and line ends, so that reads end everywhere in a line and
+    // between CR and LF; one line longer than any read.
+    std::string content;
+    for (int i = 0; content.size() < 2'000'000; ++i)
+        content += std::string(static_cast<size_t>(i % 211), 'x') + std::to_string(i) + (i % 3 == 0 ? "\n" : "\r\n");
+    content += std::string(700'000, 'y') + "\r\nletzte";
+    write(path, content);
+    const DataFile::Contents read = DataFile(path).read();
+    EXPECT_EQ(read.lines, splitLines(content));
+    EXPECT_FALSE(read.unreadableFrom);
+    EXPECT_TRUE(read.bytes.empty());
+
+    content[1'500'000] = '\0';
+    write(path, content);
+    const DataFile::Contents damaged = DataFile(path).read();
+    EXPECT_EQ(damaged.unreadableFrom, std::optional<size_t>(1'500'000));
+    EXPECT_EQ(damaged.lines, splitLines(content));
+    EXPECT_EQ(damaged.bytes, content);
+}
+
 TEST(DataFileLines, WritingPutsCrLfAfterEveryLine)
 {
     EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
