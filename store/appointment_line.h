@@ -88,6 +88,21 @@ std::optional<size_t> lengthAt(std::string_view line, size_t pos);
 // give shorter texts.
 Texts readTexts(std::string_view line);
 
+// What the due check reads of every line, all at once. For a line in the layout the
+// program writes, read in one pass; any other line is read field by field, so the values
+// and the errors thrown are those of the readers above.
+struct CheckFields {
+    Date date;
+    int minutes = 0;
+    std::string_view repeat;
+    bool active = false;
+    char showIfExpired = '\0';
+    char executed = '\0';
+    char deleteAfterExecution = '\0';
+    Texts texts;
+};
+CheckFields readCheckFields(std::string_view line, int currentYear);
+
 // Replaces the single flag character in place; a line too short to hold it stays as it is.
 void setFlag(std::string& line, int k, char value);
 

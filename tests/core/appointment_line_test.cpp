@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string_view>
+#include <vector>
+
 using namespace zw;
 using namespace zw::line;
 
@@ -165,4 +169,50 @@ TEST(AppointmentLine, SetFlagChangesOneByteOnly)
     std::string shortLine = "[01.01.2027";
     setFlag(shortLine, kExecuted, '1');
     EXPECT_EQ(shortLine, "[01.01.2027");
+}
+
+// The due check's one-pass reader must give what the field readers give, for the written
+// layout and for every line that leaves it, errors included.
+TEST(AppointmentLine, CheckFieldsAreThoseOfTheFieldReaders)
+{
+    auto edited = [](std::string l, size_t at, std::string_view with) { return l.replace(at, with.size(), with); };
+    const std::vector<std::string> lines{
+        kGifts, kBackup, kPaper,
+        edited(kGifts, 51, " 19"),              // a length with a blank before its digits
+        edited(kGifts, 1, "24.12.26  "),        // a short year the general reader takes
+        edited(kGifts, 12, " 8:30"),            // a time not in the written form
+        kGifts.substr(0, 70),                   // the message cut off
+        kGifts.substr(0, 64),                   // shorter than the fast reader's layout
+        edited(kGifts, 1, "31.02.2026"),        // damaged date
+        edited(kPaper, 12, "25:00"),            // damaged time
+        edited(kGifts, 55, "0x9"),              // damaged length
+        edited(kBackup, 34, "Nein"),
+        edited(kGifts, 41, "0110000"),
+        "[24.12.2026 18:30]",
+        "",
+    };
+    for (const std::string& l : lines) {
+        SCOPED_TRACE(l);
+        const std::string fieldByField = errorText([&] {
+            readDate(l, 2026);
+            readTimeMinutes(l);
+            readTexts(l);
+        });
+        const std::string atOnce = errorText([&] { readCheckFields(l, 2026); });
+        EXPECT_EQ(atOnce, fieldByField);
+        if (fieldByField != "no error")
+            continue;
+        const CheckFields f = readCheckFields(l, 2026);
+        EXPECT_EQ(f.date, readDate(l, 2026));
+        EXPECT_EQ(f.minutes, readTimeMinutes(l));
+        const Texts t = readTexts(l);
+        EXPECT_EQ(f.texts.message, t.message);
+        EXPECT_EQ(f.texts.application, t.application);
+        EXPECT_EQ(f.texts.sound, t.sound);
+        EXPECT_EQ(f.repeat, repeatField(l));
+        EXPECT_EQ(f.active, activeField(l) == kActive);
+        EXPECT_EQ(f.showIfExpired, flag(l, kShowIfExpired));
+        EXPECT_EQ(f.executed, flag(l, kExecuted));
+        EXPECT_EQ(f.deleteAfterExecution, flag(l, kDeleteAfterExecution));
+    }
 }
