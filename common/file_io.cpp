@@ -58,6 +58,30 @@ std::optional<std::string> readWholeFile(const fs::path& path)
     return content;
 }
 
+std::optional<FileStamp> fileStamp(const fs::path& path)
+{
+#if defined(_WIN32)
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec)
+        return std::nullopt;
+    const auto written = fs::last_write_time(path, ec);
+    if (ec)
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.size = size;
+    stamp.modifiedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
+    return stamp;
+#else
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    auto ns = [](const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
+    return FileStamp{static_cast<std::uintmax_t>(st.st_dev), static_cast<std::uintmax_t>(st.st_ino),
+                     static_cast<std::uintmax_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
+#endif
+}
+
 bool readFileInPieces(const fs::path& path, size_t pieceSize, const std::function<bool(std::string_view)>& take)
 {
     std::error_code ec;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -17,6 +18,19 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 // Returns false when the file cannot be opened or a read fails.
 [[nodiscard]] bool readFileInPieces(const std::filesystem::path& path, size_t pieceSize,
                                     const std::function<bool(std::string_view)>& take);
+
+// What tells a file's present content from any other without reading it: a write, a
+// rename over it or a change of its size gives another stamp.
+struct FileStamp {
+    std::uintmax_t device = 0;
+    std::uintmax_t inode = 0;
+    std::uintmax_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// Nothing when the file is not there or cannot be looked at.
+std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 
 // Replaces the file's content atomically: the bytes go to a temporary file beside it,
 // are flushed to disk, and the temporary file is renamed over the old one, so a crash or

@@ -16,8 +16,15 @@ AppointmentBook::AppointmentBook(const std::filesystem::path& directory, Appoint
     list_.setSaver([this](const std::vector<std::string>& lines) {
         if (protectDataFile_)
             return;
+        // The minute's check saves after every run; a file that holds these very lines
+        // already is not written again (at 100,000 appointments a rewrite with its flush
+        // to disk costs more than the check). A file changed by anyone else is.
+        if (onDisk_ && onDisk_->revision == list_.revision() && fileStamp(dataFile_.path()) == onDisk_->stamp)
+            return;
         try {
+            onDisk_.reset();
             dataFile_.save(lines);
+            rememberOnDisk(fileStamp(dataFile_.path()));
             cannotCreate_ = false;
         } catch (const ZeitwacheError&) {
             // The start-up box told of the directory once; a minute's check tries again
@@ -43,6 +50,7 @@ std::optional<std::string> AppointmentBook::load()
         if (contents.unreadableFrom)
             problem = keepDamagedFile(contents);
         list_.assign(std::move(contents.lines));
+        rememberOnDisk(contents.stamp);
     } catch (const ZeitwacheError&) {
         if (exists) {
             // Writing the empty list over it would throw every appointment away.
@@ -65,6 +73,14 @@ std::optional<std::string> AppointmentBook::load()
         }
     }
     return problem;
+}
+
+void AppointmentBook::rememberOnDisk(const std::optional<FileStamp>& stamp)
+{
+    if (stamp)
+        onDisk_ = OnDisk{list_.revision(), *stamp};
+    else
+        onDisk_.reset();
 }
 
 std::string AppointmentBook::keepDamagedFile(const DataFile::Contents& contents)

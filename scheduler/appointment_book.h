@@ -58,6 +58,8 @@ private:
     void changeHeld(const std::function<void()>& change);
     // Keeps a copy of a file that reading stops short in, or protects the file; the notice.
     std::string keepDamagedFile(const DataFile::Contents& contents);
+    // The file now holds the list's lines as save() writes them, and has this stamp.
+    void rememberOnDisk(const std::optional<FileStamp>& stamp);
 
     const Clock& clock_;
     DataFile dataFile_;
@@ -70,6 +72,11 @@ private:
     // until one succeeds; a store or deletion by the user reports its failure.
     bool cannotCreate_ = false;
     bool userChange_ = false;
+    struct OnDisk {
+        uint64_t revision;
+        FileStamp stamp;
+    };
+    std::optional<OnDisk> onDisk_;
 };
 
 } // namespace zw

@@ -46,6 +46,7 @@ AppointmentList& AppointmentList::operator=(const AppointmentList& other)
 void AppointmentList::assign(std::vector<std::string> lines)
 {
     lines_ = std::move(lines);
+    ++revision_;
     for (Observer* observer : observers_)
         observer->entriesReplaced();
 }
@@ -66,6 +67,7 @@ void AppointmentList::put(size_t pos, std::string line)
 {
     checkIndex(pos, lines_.size());
     lines_[pos] = std::move(line);
+    ++revision_;
     for (Observer* observer : observers_)
         observer->entryChanged(pos);
 }
@@ -74,6 +76,7 @@ void AppointmentList::remove(size_t pos)
 {
     checkIndex(pos, lines_.size());
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(pos));
+    ++revision_;
     const std::vector<size_t> removed{pos};
     for (Observer* observer : observers_)
         observer->entriesRemoved(removed);
@@ -96,6 +99,7 @@ void AppointmentList::removeAll(const std::vector<size_t>& positions)
         lines_[kept++] = std::move(lines_[i]);
     }
     lines_.resize(kept);
+    ++revision_;
     for (Observer* observer : observers_)
         observer->entriesRemoved(positions);
 }
@@ -104,6 +108,7 @@ void AppointmentList::insert(size_t pos, std::string line)
 {
     checkIndex(pos, lines_.size() + 1);
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(line));
+    ++revision_;
     for (Observer* observer : observers_)
         observer->entryInserted(pos);
 }

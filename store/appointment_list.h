@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -80,6 +81,8 @@ public:
     const std::vector<std::string>& lines() const { return lines_; }
 
     void save() const;
+    // Counts the changes of the lines: equal revisions of one list, equal lines.
+    uint64_t revision() const { return revision_; }
 
     // Stores `line` at its place in date order. editPosition is the position + 1 of the
     // entry the line replaces; 0 or less stores a new appointment. An equal date and time
@@ -96,6 +99,7 @@ private:
     void checkIndex(size_t pos, size_t limit) const;
 
     std::vector<std::string> lines_;
+    uint64_t revision_ = 0;
     Saver saver_;
     std::vector<Observer*> observers_;
 };

@@ -113,11 +113,22 @@ DataFile::Contents DataFile::read() const
     const auto size = std::filesystem::file_size(path_, ec);
     if (!ec)
         contents.lines.reserve(static_cast<size_t>(size) / kTypicalLineBytes + 1);
+    const std::optional<FileStamp> before = fileStamp(path_);
     LineSplitter splitter(contents.lines);
-    if (!readFileInPieces(path_, kReadPiece, [&splitter](std::string_view piece) { return splitter.feed(piece); }))
+    size_t bytesRead = 0;
+    if (!readFileInPieces(path_, kReadPiece, [&](std::string_view piece) {
+            bytesRead += piece.size();
+            return splitter.feed(piece);
+        }))
         throw errors::cannotOpenFile(path_.string());
     if (!splitter.unreadableFrom()) {
         splitter.finish();
+        // Every line ended in CR LF, and nothing changed the file while it was read.
+        size_t written = 0;
+        for (const std::string& line : contents.lines)
+            written += line.size() + 2;
+        if (written == bytesRead && before && fileStamp(path_) == before)
+            contents.stamp = before;
         return contents;
     }
     // A damaged file: read once more as a whole, for the byte-exact copy kept of it. Lines

@@ -1,4 +1,6 @@
 #pragma once
+#include "common/file_io.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -47,6 +49,8 @@ public:
         // Where the byte 0 lies that reading stopped at; nothing when every byte was read.
         std::optional<size_t> unreadableFrom;
         std::string bytes; // the whole file as it is on disk, when not all was read
+        // The file's stamp when its bytes are exactly those save() writes for `lines`.
+        std::optional<FileStamp> stamp;
     };
     // load(), telling also what was left unread. Throws as load() does.
     Contents read() const;

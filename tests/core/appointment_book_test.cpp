@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -264,4 +265,41 @@ TEST_F(BookFixture, LoadingRemovesWhatKilledSavesOfEarlierRunsLeftBehind)
     EXPECT_FALSE(book.load());
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2); // termine.dat and
     EXPECT_EQ(file("termine.dat" + suffix), "halb");                                    // the foreign one
+}
+
+// The minute's check saves after every run; the file is rewritten only when it would
+// change: the list changed, another program changed the file, or its line ends differ.
+TEST_F(BookFixture, TheMinutesSaveRewritesTheFileOnlyWhenItWouldChange)
+{
+    auto inode = [this] {
+        struct stat st {};
+        EXPECT_EQ(::stat((dir / "termine.dat").c_str(), &st), 0);
+        return st.st_ino;
+    };
+    const std::string a = zw::testing::makeLine({.date = "06.01.2027", .time = "10:00", .message = "eins"});
+    const std::string b = zw::testing::makeLine({.date = "07.01.2027", .time = "", .message = "zwei"});
+    const std::string exact = a + "\r\n" + b + "\r\n";
+    write("termine.dat", exact);
+    AppointmentBook book(dir, list, clock, executor);
+    EXPECT_FALSE(book.load());
+    const auto loaded = inode();
+    EXPECT_FALSE(book.runFirstCheck().error);
+    book.dueCheck().run(clock.now());
+    EXPECT_EQ(inode(), loaded) << "a file that holds the list already was written again";
+
+    list.put(1, a);
+    list.save();
+    EXPECT_NE(inode(), loaded);
+    EXPECT_EQ(file("termine.dat"), a + "\r\n" + a + "\r\n");
+
+    write("termine.dat", "von einem anderen Programm\r\n");
+    book.dueCheck().run(clock.now());
+    EXPECT_EQ(file("termine.dat"), a + "\r\n" + a + "\r\n");
+
+    write("termine.dat", a + "\n" + b);
+    AppointmentList other;
+    AppointmentBook again(dir, other, clock, executor);
+    EXPECT_FALSE(again.load());
+    EXPECT_FALSE(again.runFirstCheck().error);
+    EXPECT_EQ(file("termine.dat"), exact);
 }
