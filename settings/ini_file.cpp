@@ -306,7 +306,10 @@ void IniFile::writeText(std::string_view section, std::string_view key, std::str
         } else {
             if (!lines.empty() && !trimmed(lines.back().text).empty())
                 added.emplace_back();
-            added.push_back("[" + std::string(section) + "]");
+            // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) of "[" + string.
+            std::string header(1, '[');
+            header.append(section).append(1, ']');
+            added.push_back(std::move(header));
         }
         added.push_back(std::move(keyLine));
     }
