@@ -18,17 +18,13 @@ namespace {
 
 using namespace zw;
 
-bool separates(char c)
-{
-    const auto code = static_cast<unsigned char>(c);
-    return (code >= 1 && code <= 32) || c == ',';
-}
-
 bool isBlankOrControl(char c)
 {
     const auto code = static_cast<unsigned char>(c);
     return code >= 1 && code <= 32;
 }
+
+bool separates(char c) { return isBlankOrControl(c) || c == ','; }
 
 // The rules, one byte at a time.
 std::vector<std::string> modelSplit(std::string_view field)
@@ -36,6 +32,19 @@ std::vector<std::string> modelSplit(std::string_view field)
     enum class State { BeforeFirst, InPlain, InQuoted, QuoteInQuoted, AfterToken, AfterComma } state = State::BeforeFirst;
     std::vector<std::string> tokens;
     std::string token;
+    // A byte after a finished token: blanks are skipped, a comma or quote starts the next.
+    auto afterToken = [&](char c) {
+        if (isBlankOrControl(c)) {
+            state = State::AfterToken;
+        } else if (c == ',') {
+            state = State::AfterComma;
+        } else if (c == '"') {
+            state = State::InQuoted;
+        } else {
+            token = c;
+            state = State::InPlain;
+        }
+    };
     const size_t end = std::min(field.size(), kApplicationFieldScanLimit);
     for (size_t i = 0; i < end && field[i] != '\0'; ++i) {
         const char c = field[i];
@@ -55,16 +64,7 @@ std::vector<std::string> modelSplit(std::string_view field)
             }
             break;
         case State::AfterToken:
-            if (isBlankOrControl(c))
-                break;
-            if (c == ',') {
-                state = State::AfterComma;
-            } else if (c == '"') {
-                state = State::InQuoted;
-            } else {
-                token = c;
-                state = State::InPlain;
-            }
+            afterToken(c);
             break;
         case State::InPlain:
             if (separates(c)) {
@@ -90,16 +90,7 @@ std::vector<std::string> modelSplit(std::string_view field)
             tokens.push_back(token);
             token.clear();
             // The byte after the closing quote starts over as after any token.
-            if (isBlankOrControl(c)) {
-                state = State::AfterToken;
-            } else if (c == ',') {
-                state = State::AfterComma;
-            } else if (c == '"') {
-                state = State::InQuoted;
-            } else {
-                token = c;
-                state = State::InPlain;
-            }
+            afterToken(c);
             break;
         }
     }

@@ -21,8 +21,9 @@ AppointmentBook::AppointmentBook(const std::filesystem::path& directory, Appoint
         // to disk costs more than the check). A file changed by anyone else is.
         if (onDisk_ && onDisk_->revision == list_.revision() && fileStamp(dataFile_.path()) == onDisk_->stamp)
             return;
+        // A failed save leaves onDisk_ as it was: the list differs from it, so the next
+        // save tries again.
         try {
-            onDisk_.reset();
             dataFile_.save(lines);
             rememberOnDisk(fileStamp(dataFile_.path()));
             cannotCreate_ = false;

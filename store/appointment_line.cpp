@@ -74,9 +74,6 @@ std::optional<int> anyTime(std::string_view f)
 constexpr size_t kLengthsAt = 51;
 constexpr size_t kTextsAt = 65;
 
-// A line exactly as compose writes it, read straight from its positions: the minute's
-// check reads every line, and this is nearly all it does. False for any other line, which
-// the field readers then read; for the lines it takes, the values are theirs.
 // Eight bytes at p, the first in the lowest byte.
 uint64_t load8(const char* p)
 {
@@ -92,6 +89,15 @@ bool digitsUnder(uint64_t v, uint64_t mask)
     return ((v & kHigh & mask) == (kZeros & mask)) && (((v + kSix) & kHigh & mask) == (kZeros & mask));
 }
 
+// The three texts for the three lengths; lengths beyond the end of the line give shorter texts.
+Texts textsOf(std::string_view line, size_t l1, size_t l2, size_t l3)
+{
+    return {slice(line, 66, l1), slice(line, 67 + l1, l2), slice(line, 68 + l1 + l2, l3)};
+}
+
+// A line exactly as compose writes it, read straight from its positions: the minute's
+// check reads every line, and this is nearly all it does. False for any other line, which
+// the field readers then read; for the lines it takes, the values are theirs.
 bool readWrittenLayout(std::string_view l, CheckFields& f)
 {
     if (l.size() < kTextsAt)
@@ -121,10 +127,9 @@ bool readWrittenLayout(std::string_view l, CheckFields& f)
         minutes = hour * 60 + minute;
     }
     auto length = [&d](size_t at) { return static_cast<size_t>(d(at) * 100 + d(at + 1) * 10 + d(at + 2)); };
-    const size_t n1 = length(kLengthsAt), n2 = length(kLengthsAt + 4), n3 = length(kLengthsAt + 8);
     f.date = date;
     f.minutes = minutes;
-    f.texts = {slice(l, 66, n1), slice(l, 67 + n1, n2), slice(l, 68 + n1 + n2, n3)};
+    f.texts = textsOf(l, length(kLengthsAt), length(kLengthsAt + 4), length(kLengthsAt + 8));
     return true;
 }
 
@@ -264,10 +269,10 @@ int64_t readDateTimeValue(std::string_view line, int currentYear)
 
 Texts readTexts(std::string_view line)
 {
-    size_t l1 = readLength(line, 52);
-    size_t l2 = readLength(line, 56);
-    size_t l3 = readLength(line, 60);
-    return {slice(line, 66, l1), slice(line, 67 + l1, l2), slice(line, 68 + l1 + l2, l3)};
+    const size_t l1 = readLength(line, 52);
+    const size_t l2 = readLength(line, 56);
+    const size_t l3 = readLength(line, 60);
+    return textsOf(line, l1, l2, l3);
 }
 
 CheckFields readCheckFields(std::string_view l, int currentYear)

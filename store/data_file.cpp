@@ -109,11 +109,9 @@ std::vector<std::string> DataFile::load() const
 DataFile::Contents DataFile::read() const
 {
     Contents contents;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path_, ec);
-    if (!ec)
-        contents.lines.reserve(static_cast<size_t>(size) / kTypicalLineBytes + 1);
     const std::optional<FileStamp> before = fileStamp(path_);
+    if (before)
+        contents.lines.reserve(static_cast<size_t>(before->size) / kTypicalLineBytes + 1);
     LineSplitter splitter(contents.lines);
     size_t bytesRead = 0;
     if (!readFileInPieces(path_, kReadPiece, [&](std::string_view piece) {
