@@ -14,8 +14,8 @@ namespace zw {
 
 SingleInstance::SingleInstance(const QString& lockDirectory)
 {
-    QString dir = lockDirectory.isEmpty() ? defaultLockDirectory() : lockDirectory;
-    lock_ = std::make_unique<QLockFile>(QDir(dir).filePath(QStringLiteral("zeitwache.lock")));
+    directory_ = lockDirectory.isEmpty() ? defaultLockDirectory() : lockDirectory;
+    lock_ = std::make_unique<QLockFile>(QDir(directory_).filePath(QStringLiteral("zeitwache.lock")));
     // Only a dead owner frees the lock: when the clock is set back a live lock looks old.
     lock_->setStaleLockTime(0);
 }

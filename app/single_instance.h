@@ -18,8 +18,11 @@ public:
     bool acquire();
 
     static QString defaultLockDirectory();
+    // Where the lock lies; the running program's socket lies beside it.
+    const QString& directory() const { return directory_; }
 
 private:
+    QString directory_;
     std::unique_ptr<QLockFile> lock_;
 };
 

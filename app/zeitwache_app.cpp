@@ -10,6 +10,8 @@
 
 #include <QFile>
 
+#include <cstdio>
+
 #include <utility>
 
 namespace zw {
@@ -70,6 +72,10 @@ void ZeitwacheApp::start()
     QObject::connect(manager_->searchDialog(), &SearchDialog::closedSearch, clockWindow_.get(),
                      &ClockWindow::restoreTop);
 
+    windowsBuilt_ = true;
+    for (const ProgramRequest& request : std::exchange(pendingRequests_, {}))
+        carryOut(request);
+
     // The boxes let ticks through: a minute failing meanwhile for the same reason must not
     // stack its own box on them.
     errorBoxOpen_ = true;
@@ -81,6 +87,25 @@ void ZeitwacheApp::start()
     else if (firstCheck.error)
         desktop_.showError(ZeitwacheError(*firstCheck.error));
     errorBoxOpen_ = false;
+}
+
+void ZeitwacheApp::carryOut(const ProgramRequest& request)
+{
+    if (!windowsBuilt_) {
+        pendingRequests_.push_back(request);
+        return;
+    }
+    if (request.showClock)
+        clockWindow_->showClock();
+    if (request.openManager) {
+        const bool wasShown = manager_->isVisible();
+        clockWindow_->openManager();
+        // For the start tests: how often a request really opened the manager.
+        if (!wasShown && manager_->isVisible() && qEnvironmentVariableIsSet("ZEITWACHE_TRACE_STARTUP")) {
+            std::printf("zeitwache: terminmanager geoeffnet\n");
+            std::fflush(stdout);
+        }
+    }
 }
 
 } // namespace zw

@@ -2,6 +2,7 @@
 // The whole program: settings, appointments, alarms and the long-lived windows, created
 // and started in their order.
 #include "app/places.h"
+#include "app/program_options.h"
 #include "scheduler/alarm_cascade.h"
 #include "scheduler/appointment_book.h"
 #include "scheduler/snooze.h"
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace zw {
 
@@ -28,6 +30,9 @@ public:
     // Start-up: the clock window with its settings, the appointments and the first due
     // check, then the manager and the dialogs. Shows what start-up has to tell.
     void start();
+    // What a command line asks of the running program: now, or as soon as start-up has
+    // built the windows it needs (a box of the first check lets requests in early).
+    void carryOut(const ProgramRequest& request);
 
     ClockWindow& clockWindow() { return *clockWindow_; }
     ManagerDialog& manager() { return *manager_; }
@@ -51,6 +56,8 @@ private:
     std::unique_ptr<ManagerDialog> manager_;
     std::unique_ptr<InfoWindow> info_;
     bool errorBoxOpen_ = false;
+    bool windowsBuilt_ = false;
+    std::vector<ProgramRequest> pendingRequests_;
 };
 
 } // namespace zw

@@ -2,6 +2,8 @@
 
 #include "settings/clock_settings.h"
 
+#include <algorithm>
+
 namespace zw {
 
 Point defaultClockPosition(Size window, Size screen)
@@ -53,6 +55,12 @@ Point traySetWindowPos(Rect tray, bool isManager, Size window, Size fullScreenCl
         y = fullH - h - 35;
 
     return {x, y};
+}
+
+Point keptOnScreen(Point pos, Size window, Size screen)
+{
+    const auto fit = [](int at, int extent, int room) { return std::max(0, std::min(at, room - extent)); };
+    return {fit(pos.x, window.width, screen.width), fit(pos.y, window.height, screen.height)};
 }
 
 Rect trayRectOrFallback(std::optional<Rect> trayIconGeometry, Rect workArea)

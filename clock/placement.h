@@ -45,6 +45,10 @@ Point clockPositionAtStartup(const ClockSettings& settings, Size window, Size sc
 // other window is placed as if it were 404 x 341.
 Point traySetWindowPos(Rect tray, bool isManager, Size window, Size fullScreenClient, Size screen);
 
+// The position moved just far enough that the whole window lies on the screen (its
+// top-left corner when the window is larger than the screen).
+Point keptOnScreen(Point pos, Size window, Size screen);
+
 // The tray rectangle to place by: the tray icon's geometry when the desktop reports one,
 // otherwise an empty rectangle at the bottom-right corner of the work area.
 Rect trayRectOrFallback(std::optional<Rect> trayIconGeometry, Rect workArea);

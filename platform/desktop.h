@@ -16,6 +16,11 @@ namespace zw {
 enum class MessageIcon { Information, Question, Warning, Error };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageResult { Ok, Cancel, Yes, No };
+// How the desktop's notification area deals with the program's icon. A classic tray
+// (XEmbed, Windows) reports clicks and double-clicks and leaves the menu to the program;
+// a StatusNotifierItem host (KDE, GNOME's AppIndicator, XFCE, LXQt, Wayland bars) sends
+// one activation per left click, knows no double-click and draws an exported menu itself.
+enum class TrayKind { Classic, StatusNotifier };
 
 // Title of the box for errors that no command handles itself.
 inline constexpr char kErrorBoxTitle[] = "Zeitwache99";
@@ -71,10 +76,12 @@ public:
     // Client area of a maximised window: the work area less one caption height.
     virtual QSize fullScreenClientSize() const = 0;
     // Screen rectangle of the notification-area icon; where the desktop does not tell,
-    // an icon-sized rectangle in the bottom-right corner of the work area.
+    // the point the user last clicked the icon at, else an icon-sized rectangle in the
+    // bottom-right corner of the work area.
     virtual QRect trayRect() const = 0;
     // Whether the desktop has a notification area to hold the program's icon.
     virtual bool hasNotificationArea() const = 0;
+    virtual TrayKind trayKind() const = 0;
 
     // The file-open dialog for one existing file, starting in `directory`; returns its
     // full path, or an empty text when the user cancels.

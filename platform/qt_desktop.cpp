@@ -4,11 +4,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QProcess>
@@ -187,6 +192,14 @@ QtDesktop::~QtDesktop()
 void QtDesktop::setTrayIcon(QSystemTrayIcon* icon)
 {
     m_trayIcon = icon;
+    if (icon == nullptr)
+        return;
+    // A status-notifier host tells neither where the icon is nor where it was clicked; the
+    // cursor at that moment is the best there is.
+    const auto noteClick = [this] { m_trayClick = QCursor::pos(); };
+    QObject::connect(icon, &QSystemTrayIcon::activated, icon, noteClick);
+    if (QMenu* menu = icon->contextMenu())
+        QObject::connect(menu, &QMenu::aboutToShow, icon, noteClick);
 }
 
 void QtDesktop::setHelpSourceFile(const QString& helpSourceFile)
@@ -368,6 +381,31 @@ bool QtDesktop::hasNotificationArea() const
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+TrayKind QtDesktop::trayKind() const
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Qt's own test for handing the icon to a StatusNotifierItem host: a watcher on the
+    // session bus that has a host registered. Asked once, as Qt asks once.
+    static const TrayKind kind = [] {
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            return TrayKind::Classic;
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << QStringLiteral("org.kde.StatusNotifierWatcher") << QStringLiteral("IsStatusNotifierHostRegistered");
+        // A watcher that does not answer at once is as good as none.
+        const QDBusMessage reply = bus.call(get, QDBus::Block, 500);
+        const bool host = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+                          reply.arguments().first().value<QDBusVariant>().variant().toBool();
+        return host ? TrayKind::StatusNotifier : TrayKind::Classic;
+    }();
+    return kind;
+#else
+    return TrayKind::Classic;
+#endif
+}
+
 QRect QtDesktop::trayRect() const
 {
     if (m_trayIcon) {
@@ -375,6 +413,8 @@ QRect QtDesktop::trayRect() const
         if (icon.isValid() && !icon.isEmpty())
             return icon;
     }
+    if (m_trayClick)
+        return {*m_trayClick, QSize(1, 1)};
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return {};

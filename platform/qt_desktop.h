@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QMessageBox;
 class QSoundEffect;
@@ -40,7 +41,8 @@ public:
     QtDesktop(const QtDesktop&) = delete;
     QtDesktop& operator=(const QtDesktop&) = delete;
 
-    // The notification-area icon whose geometry trayRect() reports.
+    // The notification-area icon whose geometry trayRect() reports; where the desktop
+    // gives none, trayRect() takes the cursor at the icon's last click or menu.
     void setTrayIcon(QSystemTrayIcon* icon);
     void setHelpSourceFile(const QString& helpSourceFile);
 
@@ -59,6 +61,7 @@ public:
     QSize fullScreenClientSize() const override;
     QRect trayRect() const override;
     bool hasNotificationArea() const override;
+    TrayKind trayKind() const override;
     QString chooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
                                const QString& directory) override;
     void openDateTimeSettings() override;
@@ -86,6 +89,7 @@ private:
 
     QString m_helpSourceFile;
     QPointer<QSystemTrayIcon> m_trayIcon;
+    std::optional<QPoint> m_trayClick;
     std::unique_ptr<QSoundEffect> m_sound;
     std::unique_ptr<HelpViewer> m_help;
 };

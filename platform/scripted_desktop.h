@@ -82,6 +82,7 @@ public:
     void setFullScreenClientSize(QSize size) { m_fullScreenClientSize = size; }
     void setTrayRect(QRect rect) { m_trayRect = rect; }
     void setHasNotificationArea(bool has) { m_hasNotificationArea = has; }
+    void setTrayKind(TrayKind kind) { m_trayKind = kind; }
     // Whether bringToFront succeeds in making a window the active one.
     void setBringsToFront(bool activates) { m_bringsToFront = activates; }
 
@@ -105,6 +106,7 @@ public:
     QSize fullScreenClientSize() const override { return m_fullScreenClientSize; }
     QRect trayRect() const override { return m_trayRect; }
     bool hasNotificationArea() const override { return m_hasNotificationArea; }
+    TrayKind trayKind() const override { return m_trayKind; }
     QString chooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
                                const QString& directory) override;
     void openDateTimeSettings() override;
@@ -126,6 +128,7 @@ private:
     QSize m_fullScreenClientSize{800, 548};
     QRect m_trayRect{720, 572, 76, 26};
     bool m_hasNotificationArea = true;
+    TrayKind m_trayKind = TrayKind::Classic;
     bool m_bringsToFront = true;
 };
 

@@ -30,4 +30,9 @@ QIcon appIcon()
     return icon;
 }
 
+QIcon appIconByThemeName()
+{
+    return QIcon::fromTheme(QStringLiteral("zeitwache"), appIcon());
+}
+
 } // namespace zw

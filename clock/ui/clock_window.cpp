@@ -65,29 +65,42 @@ ClockWindow::ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettin
 
     connect(trayMenu_.manager, &QAction::triggered, this, &ClockWindow::openManager);
     connect(clockMenu_.manager, &QAction::triggered, this, &ClockWindow::openManager);
-    connect(trayMenu_.clock, &QAction::triggered, this, &ClockWindow::toggleClockVisible);
     connect(clockMenu_.hide, &QAction::triggered, this, &ClockWindow::toggleClockVisible);
     connect(clockMenu_.stayOnTop, &QAction::triggered, this, &ClockWindow::toggleStayOnTop);
     connect(clockMenu_.extended, &QAction::triggered, this, &ClockWindow::toggleExtendedDisplay);
     connect(clockMenu_.styleGroup, &QActionGroup::triggered, this, &ClockWindow::chooseStyle);
-    connect(trayMenu_.systemTime, &QAction::triggered, this, [this] { desktop_.openDateTimeSettings(); });
-    connect(trayMenu_.helpTopics, &QAction::triggered, this, [this] { desktop_.showHelpTopics(); });
-    connect(trayMenu_.info, &QAction::triggered, this, &ClockWindow::infoRequested);
-    connect(trayMenu_.quit, &QAction::triggered, this, &QWidget::close);
+    // A host that draws the tray menu itself shows it even while a dialog keeps the menu
+    // closed; its entries then give the beep that the menu would have given.
+    const auto fromTrayMenu = [this](QAction* entry, auto command) {
+        connect(entry, &QAction::triggered, this, [this, command] {
+            if (!blockingDialogOpen()) {
+                command();
+                return;
+            }
+            desktop_.beep();
+            trayMenu_.clock->setChecked(isVisible());
+        });
+    };
+    fromTrayMenu(trayMenu_.clock, [this] { toggleClockVisible(); });
+    fromTrayMenu(trayMenu_.systemTime, [this] { desktop_.openDateTimeSettings(); });
+    fromTrayMenu(trayMenu_.helpTopics, [this] { desktop_.showHelpTopics(); });
+    fromTrayMenu(trayMenu_.info, [this] { emit infoRequested(); });
+    fromTrayMenu(trayMenu_.quit, [this] { close(); });
 
     connect(face_, &ClockFace::doubleClicked, this, &ClockWindow::openManager);
     connect(face_, &ClockFace::contextMenuRequested, this, [this](const QPoint& pos) { clockMenu_.menu->popup(pos); });
 
     // The icon is in the notification area from the moment the window exists.
-    tray_ = new QSystemTrayIcon(appIcon(), this);
+    trayKind_ = desktop_.trayKind();
+    // A host that draws the icon itself draws it crisply at its own size by its name.
+    tray_ = new QSystemTrayIcon(trayKind_ == TrayKind::StatusNotifier ? appIconByThemeName() : appIcon(), this);
     tray_->setObjectName(QStringLiteral("TrayIcon1"));
     tray_->setToolTip(QString::fromUtf8(kTrayToolTip).left(kMaxToolTipLength));
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick)
-            openManager();
-        else if (reason == QSystemTrayIcon::Context)
-            trayRightClick(QCursor::pos());
-    });
+    // Exported for a host that draws the menu itself. A classic tray would pop an exported
+    // menu up on its own at every right-click, past the beep and the program's own menu.
+    if (trayKind_ == TrayKind::StatusNotifier)
+        tray_->setContextMenu(trayMenu_.menu);
+    connect(tray_, &QSystemTrayIcon::activated, this, &ClockWindow::trayActivated);
     tray_->show();
 
     timer_ = new QTimer(this);
@@ -186,9 +199,34 @@ void ClockWindow::tick()
     book_.dueCheck().tick();
 }
 
+bool ClockWindow::blockingDialogOpen() const
+{
+    return blockingDialogOpen_ && blockingDialogOpen_();
+}
+
+void ClockWindow::trayActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::DoubleClick:
+        openManager();
+        break;
+    case QSystemTrayIcon::Trigger:
+        // A status-notifier host's left click; a classic tray sends one before every
+        // double-click too, and a single click there does nothing.
+        if (trayKind_ == TrayKind::StatusNotifier)
+            openManager();
+        break;
+    case QSystemTrayIcon::Context:
+        trayRightClick(QCursor::pos());
+        break;
+    default:
+        break;
+    }
+}
+
 void ClockWindow::openManager()
 {
-    if (blockingDialogOpen_ && blockingDialogOpen_()) {
+    if (blockingDialogOpen()) {
         desktop_.beep();
         return;
     }
@@ -197,7 +235,7 @@ void ClockWindow::openManager()
 
 void ClockWindow::trayRightClick(const QPoint& globalPos)
 {
-    if (blockingDialogOpen_ && blockingDialogOpen_()) {
+    if (blockingDialogOpen()) {
         desktop_.beep();
         return;
     }
@@ -218,6 +256,16 @@ void ClockWindow::setClockShown(bool shown)
         if (shown)
             drawFace();
     }
+}
+
+void ClockWindow::showClock()
+{
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    toggleClockVisible();
 }
 
 void ClockWindow::toggleClockVisible()

@@ -3,12 +3,13 @@
 // two menus. It owns the tick, once a second just after the second changes; what the tick
 // checks besides drawing is the appointment book's business.
 #include "clock/ui/clock_menus.h"
+#include "platform/desktop.h"
 
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <functional>
 
-class QSystemTrayIcon;
 class QTimer;
 
 namespace zw {
@@ -17,7 +18,6 @@ class AppointmentBook;
 class ClockFace;
 class ClockSettings;
 class Clock;
-class Desktop;
 class SnoozeCounter;
 struct DisplayStyle;
 
@@ -54,6 +54,10 @@ public:
     void chooseStyle(QAction* entry); // LCD1Click
     void toggleExtendedDisplay(); // ErweiterteAnzeige1Click
     void trayRightClick(const QPoint& globalPos);
+    // What a click on the tray icon means depends on the kind of notification area.
+    void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    // Shows the clock (as "Uhr" does) or, when it is shown, brings it to the front.
+    void showClock();
 
     const TrayMenu& trayMenu() const { return trayMenu_; }
     const ClockMenu& clockMenu() const { return clockMenu_; }
@@ -77,6 +81,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool blockingDialogOpen() const;
     const DisplayStyle& checkedStyle() const;
     void setStaysOnTop(bool onTop);
     void setClockShown(bool shown);
@@ -94,6 +99,7 @@ private:
     ClockFace* face_ = nullptr;
     QTimer* timer_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
+    TrayKind trayKind_ = TrayKind::Classic;
     TrayMenu trayMenu_;
     ClockMenu clockMenu_;
 };

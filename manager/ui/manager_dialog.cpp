@@ -154,6 +154,8 @@ void ManagerDialog::placeNextToTray()
                                  {full.width(), full.height()}, {screen.width(), screen.height()});
     if (screen.height() < 600)
         pos.y = 0;
+    // Placed by a click point instead of a tray rectangle, the rule can reach past an edge.
+    pos = keptOnScreen(pos, {own.width(), own.height()}, {screen.width(), screen.height()});
     move(pos.x, pos.y);
 }
 

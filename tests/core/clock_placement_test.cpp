@@ -122,4 +122,12 @@ TEST(TraySetWindowPos, FallsBackToTheWorkAreaCorner)
     EXPECT_EQ(zw::traySetWindowPos(fallback, false, {}, fullUnderBar, screen), (Point{570, 343}));
 }
 
+TEST(TraySetWindowPos, APlaceByAClickPointIsKeptOnTheScreen)
+{
+    // manager: 420 x 360. Only as far as needed; a window larger than the screen keeps its top-left corner on it.
+    EXPECT_EQ(zw::keptOnScreen({-5, 700}, manager, screen), (Point{0, 768 - 360}));
+    EXPECT_EQ(zw::keptOnScreen({100, 100}, manager, screen), (Point{100, 100}));
+    EXPECT_EQ(zw::keptOnScreen({100, 100}, {2000, 1000}, screen), (Point{0, 0}));
+}
+
 } // namespace

@@ -257,6 +257,74 @@ TEST_F(ClockWindowFixture, ALateTickChecksTheMinuteThatPassedWhileTheProgramWasB
     EXPECT_EQ(executor.calls, 1);
 }
 
+// A classic tray sends Trigger before every DoubleClick and leaves the menu to the
+// program; a status-notifier host sends Trigger for a left click and draws the exported
+// menu itself, or asks for the program's own with Context.
+TEST_F(ClockWindowFixture, TrayClicksMeanWhatTheKindOfNotificationAreaMeans)
+{
+    struct Case {
+        TrayKind kind;
+        QSystemTrayIcon::ActivationReason reason;
+        int managerOpened;
+        bool ownMenuShown;
+    };
+    const Case cases[] = {
+        {TrayKind::Classic, QSystemTrayIcon::Trigger, 0, false},
+        {TrayKind::Classic, QSystemTrayIcon::DoubleClick, 1, false},
+        {TrayKind::Classic, QSystemTrayIcon::Context, 0, true},
+        {TrayKind::Classic, QSystemTrayIcon::MiddleClick, 0, false},
+        {TrayKind::StatusNotifier, QSystemTrayIcon::Trigger, 1, false},
+        {TrayKind::StatusNotifier, QSystemTrayIcon::Context, 0, true},
+        {TrayKind::StatusNotifier, QSystemTrayIcon::MiddleClick, 0, false},
+    };
+    for (const Case& c : cases) {
+        desktop.setTrayKind(c.kind);
+        ClockWindow& w = start();
+        int opened = 0;
+        QObject::connect(&w, &ClockWindow::managerRequested, [&] { ++opened; });
+        emit w.trayIcon()->activated(c.reason);
+        const std::string context = std::to_string(int(c.kind)) + "/" + std::to_string(int(c.reason));
+        EXPECT_EQ(opened, c.managerOpened) << context;
+        EXPECT_EQ(w.trayMenu().menu->isVisible(), c.ownMenuShown) << context;
+        // Only a host that draws the menu gets it: a classic tray would pop it up by itself.
+        EXPECT_EQ(w.trayIcon()->contextMenu(), c.kind == TrayKind::StatusNotifier ? w.trayMenu().menu : nullptr);
+        w.trayMenu().menu->hide();
+    }
+}
+
+TEST_F(ClockWindowFixture, TheExportedTrayMenuFollowsTheClockAndBeepsWhileADialogBlocks)
+{
+    desktop.setTrayKind(TrayKind::StatusNotifier);
+    ini("[Clock]\r\nSichtbar=0\r\n");
+    ClockWindow& w = start();
+    QMenu* exported = w.trayIcon()->contextMenu();
+    ASSERT_EQ(exported, w.trayMenu().menu);
+    EXPECT_EQ(captions(exported), (QStringList{"Termin&manager ...", "Uhr", "-", "Systemzeit ändern ...", "-",
+                                               "Hilfethemen", "Info", "-", "Beenden"}));
+    EXPECT_FALSE(w.trayMenu().clock->isChecked());
+    w.trayMenu().clock->trigger();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.trayMenu().clock->isChecked());
+    w.clockMenu().hide->trigger(); // closed from its own menu
+    EXPECT_FALSE(w.trayMenu().clock->isChecked());
+
+    // The host shows the menu even while a dialog is open: its entries only beep then.
+    bool blocked = true;
+    w.setBlockingDialogCheck([&] { return blocked; });
+    int info = 0;
+    QObject::connect(&w, &ClockWindow::infoRequested, [&] { ++info; });
+    for (QAction* entry : {w.trayMenu().clock, w.trayMenu().info, w.trayMenu().quit, w.trayMenu().manager})
+        entry->trigger();
+    EXPECT_EQ(desktop.count(DesktopCall::Kind::Beep), 4u);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.trayMenu().clock->isChecked());
+    EXPECT_EQ(info, 0);
+    blocked = false;
+    w.showClock();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.trayMenu().clock->isChecked());
+}
+
 TEST_F(ClockWindowFixture, WithoutANotificationAreaTheClockStaysReachable)
 {
     desktop.setHasNotificationArea(false);
