@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -76,16 +77,17 @@ protected:
         return env;
     }
 
-    QProcess* start(const QProcessEnvironment& env)
+    QProcess* start(const QProcessEnvironment& env, const QStringList& arguments = {})
     {
         processes_.push_back(std::make_unique<QProcess>());
         QProcess* process = processes_.back().get();
         process->setProcessEnvironment(env);
         process->setProgram(QStringLiteral(ZEITWACHE_EXECUTABLE));
+        process->setArguments(arguments);
         process->start();
         return process;
     }
-    QProcess* start() { return start(environment()); }
+    QProcess* start(const QStringList& arguments = {}) { return start(environment(), arguments); }
 
     // Waits until the program reports that start-up is done; false when it ended first
     // or the deadline passed.
@@ -255,6 +257,50 @@ TEST_F(ProgramTest, WithoutADisplayItSaysSoInGermanAndEndsWithAnError)
     EXPECT_TRUE(message.contains(QStringLiteral("Zeitwache braucht eine grafische Oberfläche")))
         << message.toStdString();
     EXPECT_TRUE(QDir(dataDir()).isEmpty()) << "it started up all the same";
+}
+
+TEST_F(ProgramTest, CommandsGoToTheRunningProgramWhichOpensTheManagerOnce)
+{
+    const QStringList manager{QStringLiteral("--terminmanager")};
+    std::vector<QProcess*> starts;
+    for (int i = 0; i < 10; ++i)
+        starts.push_back(start(manager));
+    QDeadlineTimer deadline(kStartDeadlineMs);
+    auto running = [&] { return std::count_if(starts.begin(), starts.end(), [](QProcess* p) {
+                             return !p->waitForFinished(5);
+                         }); };
+    while (running() > 1 && !deadline.hasExpired()) {
+    }
+    QProcess* survivor = nullptr;
+    for (QProcess* p : starts) {
+        if (p->state() != QProcess::NotRunning) {
+            EXPECT_EQ(survivor, nullptr) << "two instances run";
+            survivor = p;
+            continue;
+        }
+        EXPECT_TRUE(endsWithZero(p)) << "exit code " << p->exitCode() << p->readAllStandardError().constData();
+    }
+    QByteArray output;
+    ASSERT_NE(survivor, nullptr);
+    ASSERT_TRUE(waitUntilReady(survivor, output));
+    // A later command once the program runs, and one it cannot read.
+    QProcess* later = start(manager);
+    ASSERT_TRUE(later->waitForFinished(kStartDeadlineMs));
+    EXPECT_TRUE(endsWithZero(later));
+    survivor->waitForReadyRead(500);
+    output += survivor->readAllStandardOutput();
+    EXPECT_EQ(output.count("zeitwache: terminmanager geoeffnet"), 1) << output.constData();
+
+    // Help and refusals need neither a display nor the running program.
+    QProcessEnvironment bare = environment();
+    bare.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess* help = start(bare, {QStringLiteral("--help")});
+    QProcess* wrong = start(bare, {QStringLiteral("--terminmanagr")});
+    ASSERT_TRUE(help->waitForFinished(kStartDeadlineMs) && wrong->waitForFinished(kStartDeadlineMs));
+    EXPECT_TRUE(endsWithZero(help));
+    EXPECT_TRUE(help->readAllStandardOutput().contains("--terminmanager"));
+    EXPECT_EQ(wrong->exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(wrong->readAllStandardError()).contains(QStringLiteral("Unbekannte Option")));
 }
 
 } // namespace
