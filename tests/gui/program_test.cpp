@@ -266,9 +266,11 @@ TEST_F(ProgramTest, CommandsGoToTheRunningProgramWhichOpensTheManagerOnce)
     for (int i = 0; i < 10; ++i)
         starts.push_back(start(manager));
     QDeadlineTimer deadline(kStartDeadlineMs);
-    auto running = [&] { return std::count_if(starts.begin(), starts.end(), [](QProcess* p) {
-                             return !p->waitForFinished(5);
-                         }); };
+    auto running = [&] {
+        return std::count_if(starts.begin(), starts.end(), [](QProcess* p) {
+            return p->state() != QProcess::NotRunning && !p->waitForFinished(5);
+        });
+    };
     while (running() > 1 && !deadline.hasExpired()) {
     }
     QProcess* survivor = nullptr;
