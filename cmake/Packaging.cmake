@@ -4,25 +4,33 @@
 # package build with -DBUILD_TESTING=OFF -DZEITWACHE_DEBIAN_BUILDFLAGS=ON (README,
 # Installing) so that lintian finds nothing to complain of.
 
-# The documents Debian asks of every package: the copyright (machine-readable, DEP-5)
-# and, as this is a native package, its changelog as changelog.gz. Both are installed by
-# every `cmake --install`, not only into the package.
+# The documents Debian asks of every package: the copyright (machine-readable, DEP-5),
+# as this is a native package its changelog as changelog.gz, and the manual page. All
+# are installed by every `cmake --install`, not only into the package.
 find_program(ZEITWACHE_GZIP gzip REQUIRED)
 set(zeitwache_doc_dir ${CMAKE_CURRENT_BINARY_DIR}/doc)
 # share/doc/zeitwache: GNUInstallDirs would name it after the project, "Zeitwache".
 set(zeitwache_doc_install_dir ${CMAKE_INSTALL_DATADIR}/doc/zeitwache)
-# -9n: the smallest file, and no name or time stamp in it, so a rebuild gives the same bytes.
-add_custom_command(
-  OUTPUT ${zeitwache_doc_dir}/changelog.gz
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/desktop/debian-changelog ${zeitwache_doc_dir}/changelog
-  COMMAND ${ZEITWACHE_GZIP} -9nf ${zeitwache_doc_dir}/changelog
-  DEPENDS ${PROJECT_SOURCE_DIR}/desktop/debian-changelog
-  COMMENT "Compressing the changelog" VERBATIM)
-add_custom_target(zeitwache_docs ALL DEPENDS ${zeitwache_doc_dir}/changelog.gz)
+set(zeitwache_compressed_docs)
+function(zeitwache_gzip source name)
+  # -9n: the smallest file, and no name or time stamp in it, so a rebuild gives the
+  # same bytes.
+  add_custom_command(
+    OUTPUT ${zeitwache_doc_dir}/${name}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${zeitwache_doc_dir}/${name}
+    COMMAND ${ZEITWACHE_GZIP} -9nf ${zeitwache_doc_dir}/${name}
+    DEPENDS ${source}
+    COMMENT "Compressing ${name}" VERBATIM)
+  set(zeitwache_compressed_docs ${zeitwache_compressed_docs} ${zeitwache_doc_dir}/${name}.gz PARENT_SCOPE)
+endfunction()
+zeitwache_gzip(${PROJECT_SOURCE_DIR}/desktop/debian-changelog changelog)
+zeitwache_gzip(${PROJECT_SOURCE_DIR}/desktop/zeitwache.1 zeitwache.1)
+add_custom_target(zeitwache_docs ALL DEPENDS ${zeitwache_compressed_docs})
 # The README builds only the program before installing: the documents come with it.
 add_dependencies(zeitwache zeitwache_docs)
 install(FILES ${PROJECT_SOURCE_DIR}/desktop/debian-copyright DESTINATION ${zeitwache_doc_install_dir} RENAME copyright)
 install(FILES ${zeitwache_doc_dir}/changelog.gz DESTINATION ${zeitwache_doc_install_dir})
+install(FILES ${zeitwache_doc_dir}/zeitwache.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_PACKAGE_NAME zeitwache)
 set(CPACK_PACKAGE_VENDOR "Die Zeitwache-Entwickler")
