@@ -43,19 +43,25 @@ Places Places::inOneDirectory(const QString& directory)
 
 Places findPlaces(const PlaceEnvironment& environment)
 {
+    // An installed program finds its shipped files in share/zeitwache; where that is
+    // missing they lie beside the program: a build tree or a portable copy.
+    const QString installed =
+        QDir::cleanPath(QDir(environment.programDirectory).filePath(QStringLiteral(ZEITWACHE_DATA_FROM_BIN)));
+    const bool isInstalled = QFileInfo(installed).isDir();
+    const QString shipped = isInstalled ? installed : QDir(environment.programDirectory).absolutePath();
+
     Places places;
     if (!environment.configuredDirectory.isEmpty())
         places.dataDirectory = QDir(environment.configuredDirectory).absolutePath();
-    else if (userMayKeepFilesIn(environment.programDirectory))
+    // PREFIX/bin is no place for data, even in a prefix of the user's own (~/.local):
+    // an uninstall would leave it behind among other programs' files.
+    else if (!isInstalled && userMayKeepFilesIn(environment.programDirectory))
         places.dataDirectory = QDir(environment.programDirectory).absolutePath();
     else
         places.dataDirectory = userDataDirectory(environment);
     // A directory that cannot be made shows as the data file's own error at start.
     QDir().mkpath(places.dataDirectory);
 
-    const QString installed =
-        QDir::cleanPath(QDir(environment.programDirectory).filePath(QStringLiteral(ZEITWACHE_DATA_FROM_BIN)));
-    const QString shipped = QFileInfo(installed).isDir() ? installed : QDir(environment.programDirectory).absolutePath();
     places.soundFolders.append(places.dataDirectory);
     if (QDir(shipped) != QDir(places.dataDirectory))
         places.soundFolders.append(shipped);

@@ -23,9 +23,10 @@ struct PlaceEnvironment {
 };
 
 // The data directory is ZEITWACHE_DIR when set; else the program's own directory when
-// the user may keep files there (writable, the user's own, not under /usr: a build tree,
-// a portable copy, an install into a user-owned prefix); else $XDG_DATA_HOME/zeitwache
-// ($HOME/.local/share/zeitwache), created when missing. The shipped sounds and help lie
+// it is a build tree or a portable copy (no installed share/zeitwache beside its bin/)
+// and the user may keep files there (writable, the user's own, not under /usr); else
+// $XDG_DATA_HOME/zeitwache ($HOME/.local/share/zeitwache), created when missing: every
+// installed program, in a prefix of the user's own too. The shipped sounds and help lie
 // in share/zeitwache beside an installed program's bin/, else beside the program; the
 // data directory's own come first.
 Places findPlaces(const PlaceEnvironment& environment);

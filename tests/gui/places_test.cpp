@@ -70,6 +70,10 @@ TEST(Places, AnInstalledProgramKeepsItsDataInTheUsersDataDirectoryAndFindsItsShi
     touch(places.dataDirectory + QStringLiteral("/zeitwache-hilfe.txt"));
     EXPECT_EQ(findPlaces({installed.bin, {}, xdg, installed.home}).helpFile,
               places.dataDirectory + QStringLiteral("/zeitwache-hilfe.txt"));
+
+    // The same in a prefix of the user's own (~/.local), whose bin the user may write to.
+    Installed own;
+    EXPECT_EQ(findPlaces({own.bin, {}, xdg, own.home}).soundFolders, (QStringList{places.dataDirectory, own.share}));
 }
 
 TEST(Places, AProgramInADirectoryOfTheUsersOwnKeepsEverythingBesideItself)
@@ -80,11 +84,6 @@ TEST(Places, AProgramInADirectoryOfTheUsersOwnKeepsEverythingBesideItself)
     EXPECT_EQ(places.dataDirectory, portable.path());
     EXPECT_EQ(places.soundFolders, QStringList{portable.path()});
     EXPECT_EQ(places.helpFile, portable.path() + QStringLiteral("/zeitwache-hilfe.txt"));
-
-    // An install into a prefix of the user's own: the data beside the program, the
-    // shipped sounds after it.
-    Installed own;
-    EXPECT_EQ(findPlaces({own.bin, {}, {}, own.home}).soundFolders, (QStringList{own.bin, own.share}));
 }
 
 TEST(Places, ZeitwacheDirOverridesWhereverTheProgramLies)
