@@ -100,7 +100,8 @@ ClockWindow::ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettin
     // menu up on its own at every right-click, past the beep and the program's own menu.
     if (trayKind_ == TrayKind::StatusNotifier)
         tray_->setContextMenu(trayMenu_.menu);
-    connect(tray_, &QSystemTrayIcon::activated, this, &ClockWindow::trayActivated);
+    // Queued: the desktop notes where the click was first, and places the manager by it.
+    connect(tray_, &QSystemTrayIcon::activated, this, &ClockWindow::trayActivated, Qt::QueuedConnection);
     tray_->show();
 
     timer_ = new QTimer(this);

@@ -8,6 +8,7 @@
 #include "settings/clock_settings.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -283,6 +284,7 @@ TEST_F(ClockWindowFixture, TrayClicksMeanWhatTheKindOfNotificationAreaMeans)
         int opened = 0;
         QObject::connect(&w, &ClockWindow::managerRequested, [&] { ++opened; });
         emit w.trayIcon()->activated(c.reason);
+        QCoreApplication::processEvents();
         const std::string context = std::to_string(int(c.kind)) + "/" + std::to_string(int(c.reason));
         EXPECT_EQ(opened, c.managerOpened) << context;
         EXPECT_EQ(w.trayMenu().menu->isVisible(), c.ownMenuShown) << context;
