@@ -40,22 +40,22 @@ public:
     ~AlarmWindow() override;
 
     // The manager's list page for "Bearbeiten"; null while there is no manager.
-    void setRows(AppointmentRows* rows) { m_rows = rows; }
+    void setRows(AppointmentRows* rows) { rows_ = rows; }
 
     // The appointment's position in the list when the window was created.
-    std::size_t appointmentIndex() const { return m_index; }
-    QString soundName() const { return m_sound; }
-    const AlarmSnooze& snooze() const { return m_snooze; }
+    std::size_t appointmentIndex() const { return index_; }
+    QString soundName() const { return sound_; }
+    const AlarmSnooze& snooze() const { return snooze_; }
 
-    QPushButton* editButton() const { return m_editButton; }
-    QPushButton* snoozeButton() const { return m_snoozeButton; }
-    QPushButton* closeButton() const { return m_closeButton; }
-    QLabel* timeLabel() const { return m_timeLabel; }
-    QLabel* statusLabel() const { return m_statusLabel; }
-    QPlainTextEdit* messageView() const { return m_message; }
-    QMenu* snoozeMenu() const { return m_snoozeMenu; }
+    QPushButton* editButton() const { return editButton_; }
+    QPushButton* snoozeButton() const { return snoozeButton_; }
+    QPushButton* closeButton() const { return closeButton_; }
+    QLabel* timeLabel() const { return timeLabel_; }
+    QLabel* statusLabel() const { return statusLabel_; }
+    QPlainTextEdit* messageView() const { return message_; }
+    QMenu* snoozeMenu() const { return snoozeMenu_; }
     // Timer1: 60-second ticks while snoozed. Tests drive onSnoozeTimer() themselves.
-    QTimer* snoozeTimer() const { return m_snoozeTimer; }
+    QTimer* snoozeTimer() const { return snoozeTimer_; }
 
 public slots:
     // "Schließen" (also Enter on it and Esc).
@@ -77,22 +77,22 @@ private:
     void buildControls();
     void buildSnoozeMenu();
 
-    Desktop& m_desktop;
-    AlarmSnooze m_snooze;
-    AppointmentRows* m_rows = nullptr;
-    std::size_t m_index = 0;
-    QString m_sound;
-    QStringList m_soundFolders;
+    Desktop& desktop_;
+    AlarmSnooze snooze_;
+    AppointmentRows* rows_ = nullptr;
+    std::size_t index_ = 0;
+    QString sound_;
+    QStringList soundFolders_;
 
-    QLabel* m_timeLabel = nullptr;
-    QLabel* m_statusLabel = nullptr;
-    QPlainTextEdit* m_message = nullptr;
-    QPushButton* m_editButton = nullptr;
-    QPushButton* m_snoozeButton = nullptr;
-    QPushButton* m_closeButton = nullptr;
-    QMenu* m_snoozeMenu = nullptr;
-    ContextHelp* m_help = nullptr;
-    QTimer* m_snoozeTimer = nullptr;
+    QLabel* timeLabel_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    QPlainTextEdit* message_ = nullptr;
+    QPushButton* editButton_ = nullptr;
+    QPushButton* snoozeButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QMenu* snoozeMenu_ = nullptr;
+    ContextHelp* help_ = nullptr;
+    QTimer* snoozeTimer_ = nullptr;
 };
 
 } // namespace zw
