@@ -7,6 +7,7 @@
 #include "scheduler/alarm_texts.h"
 #include "scheduler/due_check.h"
 #include "scheduler/ui/appointment_rows.h"
+#include "store/appointment_list.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -109,14 +111,42 @@ QLabel* panelLine(QWidget* parent, const char* panelName, const char* labelName,
 
 } // namespace
 
-AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const DueAppointment& appointment,
-                         const LocalDateTime& createdAt, QStringList soundFolders, QWidget* owner)
+// The window's appointment, followed while the list changes under the open or snoozed
+// window; "Bearbeiten" goes off once the appointment has left the list.
+class AlarmWindow::Appointment : public AppointmentList::TrackedEntry {
+public:
+    Appointment(const AppointmentList& list, std::size_t index, QPushButton* edit) : TrackedEntry(list), edit_(edit)
+    {
+        set(index);
+    }
+    void entriesRemoved(const std::vector<size_t>& positions) override
+    {
+        TrackedEntry::entriesRemoved(positions);
+        follow();
+    }
+    void entriesReplaced() override
+    {
+        TrackedEntry::entriesReplaced();
+        follow();
+    }
+
+private:
+    void follow()
+    {
+        if (!position())
+            edit_->setEnabled(false);
+    }
+    QPushButton* edit_;
+};
+
+AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const AppointmentList& list,
+                         const DueAppointment& appointment, const LocalDateTime& createdAt, QStringList soundFolders,
+                         QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
       desktop_(desktop),
       snooze_(snoozeCounter),
-      index_(appointment.index),
       sound_(fromCp1252(appointment.sound)),
       soundFolders_(std::move(soundFolders))
 {
@@ -128,6 +158,7 @@ AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const D
 
     buildControls();
     buildSnoozeMenu();
+    appointment_ = std::make_unique<Appointment>(list, appointment.index, editButton_);
 
     setFittedText(timeLabel_, fromUtf8(alarmTimeLine(createdAt)));
     setFittedText(statusLabel_, fromUtf8(alarmStatusLine(appointment.statusText)));
@@ -216,11 +247,12 @@ void AlarmWindow::onSnoozeClicked()
 
 void AlarmWindow::onEditClicked()
 {
-    if (rows_ == nullptr)
+    const std::optional<std::size_t> entry = appointment_->position();
+    if (rows_ == nullptr || !entry)
         return;
     const QPointer<AlarmWindow> alive(this);
     try {
-        rows_->showEntry(index_);
+        rows_->showEntry(*entry);
     } catch (const std::exception& error) {
         desktop_.showError(error);
         return;

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <memory>
 
 class QLabel;
 class QMenu;
@@ -16,6 +17,7 @@ class QTimer;
 
 namespace zw {
 
+class AppointmentList;
 class AppointmentRows;
 class ContextHelp;
 class Desktop;
@@ -33,17 +35,17 @@ class AlarmWindow : public QDialog {
 
 public:
     // Takes index, status text, message and sound (Windows-1252) of the appointment;
-    // createdAt is the time the time line shows for the window's whole life. The
-    // desktop, the snooze counter and rows (when set) must outlive the window.
-    AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const DueAppointment& appointment,
-                const LocalDateTime& createdAt, QStringList soundFolders, QWidget* owner = nullptr);
+    // createdAt is the time the time line shows for the window's whole life. The window
+    // follows its appointment in `list` from then on. The desktop, the snooze counter,
+    // the list and rows (when set) must outlive the window.
+    AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const AppointmentList& list,
+                const DueAppointment& appointment, const LocalDateTime& createdAt, QStringList soundFolders,
+                QWidget* owner = nullptr);
     ~AlarmWindow() override;
 
     // The manager's list page for "Bearbeiten"; null while there is no manager.
     void setRows(AppointmentRows* rows) { rows_ = rows; }
 
-    // The appointment's position in the list when the window was created.
-    std::size_t appointmentIndex() const { return index_; }
     QString soundName() const { return sound_; }
     const AlarmSnooze& snooze() const { return snooze_; }
 
@@ -62,8 +64,9 @@ public slots:
     void onCloseClicked();
     // "&Snooze": opens the snooze menu just inside the button's top-left corner.
     void onSnoozeClicked();
-    // "&Bearbeiten": the appointment's row in the manager's list, then closes. When the
-    // row no longer exists the error is shown and the window stays open.
+    // "&Bearbeiten": the appointment's row in the manager's list, then closes. The button
+    // goes off when the appointment leaves the list; when the manager has no row for it
+    // the error is shown and the window stays open.
     void onEditClicked();
     // A snooze menu entry: hides the window and counts the minutes off.
     void snoozeFor(int minutes);
@@ -74,13 +77,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    class Appointment;
     void buildControls();
     void buildSnoozeMenu();
 
     Desktop& desktop_;
     AlarmSnooze snooze_;
     AppointmentRows* rows_ = nullptr;
-    std::size_t index_ = 0;
+    std::unique_ptr<Appointment> appointment_;
     QString sound_;
     QStringList soundFolders_;
 
