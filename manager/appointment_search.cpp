@@ -39,17 +39,23 @@ std::string_view searchedText(std::string_view text, SearchObject object)
     return line::slice(text, 1, 67 + *l1 + *l2);
 }
 
-SearchStep AppointmentSearch::next(const std::vector<std::string>& lines, const SearchRequest& request)
+void AppointmentSearch::reset()
+{
+    running_ = false;
+    lastHit_.set(std::nullopt);
+}
+
+SearchStep AppointmentSearch::next(const SearchRequest& request)
 {
     SearchStep step;
     if (request.text.empty())
         return step;
-    // Hits accumulate only within one run through the list: the first press of a run
-    // starts from a clean list.
-    step.clearMarks = position_ == 0 || !request.markAll;
+    // The first press of a run starts from a clean list.
+    step.clearMarks = !running_ || !request.markAll;
 
+    const std::vector<std::string>& lines = list_.lines();
     const std::string needle = request.matchCase ? request.text : lowerCp1252(request.text);
-    for (std::size_t k = position_; k < lines.size(); ++k) {
+    for (std::size_t k = position(); k < lines.size(); ++k) {
         std::string_view haystack = searchedText(lines[k], request.object);
         if (!request.matchCase) {
             foldInto(folded_, haystack);
@@ -58,16 +64,17 @@ SearchStep AppointmentSearch::next(const std::vector<std::string>& lines, const 
         if (haystack.find(needle) != std::string_view::npos) {
             step.outcome = SearchStep::Outcome::Found;
             step.found = k;
-            position_ = k + 1;
+            lastHit_.set(k);
+            running_ = true;
             return step;
         }
     }
 
     step.outcome = SearchStep::Outcome::NotFound;
     // The last hit stays marked, unless its entry has gone since.
-    if (position_ != 0 && position_ - 1 < lines.size())
-        step.markAgain = position_ - 1;
-    position_ = 0;
+    if (running_)
+        step.markAgain = lastHit_.position();
+    reset();
     return step;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 #include "common/cp1252.h"
+#include "store/appointment_list.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -39,20 +41,28 @@ struct SearchStep {
     std::optional<std::size_t> markAgain;
 };
 
-// The search window's position in the list between presses: after a hit on entry k the
-// next press looks from entry k + 1 on. Changing the text or the options keeps it; a
+// The search window's position in the list between presses: after a hit the next press
+// looks at the entries after it. The hit is followed while the list changes between two
+// presses (the minute's check, a deletion, a store): lines removed or stored before it
+// make the next press neither skip nor repeat one, and a hit that went itself leaves the
+// search going on where it stood. Changing the text or the options keeps the position; a
 // press that finds nothing and closing the window start again from the first entry.
 class AppointmentSearch {
 public:
-    // The hit's entry + 1, or 0 when the next press starts with the first entry.
-    std::size_t position() const { return position_; }
-    void reset() { position_ = 0; }
+    explicit AppointmentSearch(const AppointmentList& list) : list_(list), lastHit_(list) {}
+
+    // The entry the next press looks at first.
+    std::size_t position() const { return running_ ? lastHit_.following() : 0; }
+    void reset();
 
     // One press over the list as it is now. An empty text does nothing.
-    SearchStep next(const std::vector<std::string>& lines, const SearchRequest& request);
+    SearchStep next(const SearchRequest& request);
 
 private:
-    std::size_t position_ = 0;
+    const AppointmentList& list_;
+    AppointmentList::TrackedEntry lastHit_;
+    // A hit since the last start from the top: hits accumulate only within such a run.
+    bool running_ = false;
     std::string folded_; // reused for every line: a press may look at many thousands
 };
 

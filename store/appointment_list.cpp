@@ -8,28 +8,33 @@
 
 namespace zw {
 
-AppointmentList::TrackedEntry::TrackedEntry(AppointmentList& list) : list_(list) { list_.addObserver(this); }
+AppointmentList::TrackedEntry::TrackedEntry(const AppointmentList& list) : list_(list) { list_.addObserver(this); }
 
 AppointmentList::TrackedEntry::~TrackedEntry() { list_.removeObserver(this); }
 
+void AppointmentList::TrackedEntry::set(std::optional<size_t> pos)
+{
+    present_ = pos.has_value();
+    at_ = pos.value_or(0);
+}
+
 void AppointmentList::TrackedEntry::entriesRemoved(const std::vector<size_t>& positions)
 {
-    if (!pos_)
-        return;
-    const auto before = std::lower_bound(positions.begin(), positions.end(), *pos_);
-    if (before != positions.end() && *before == *pos_)
-        pos_.reset();
-    else
-        *pos_ -= static_cast<size_t>(before - positions.begin());
+    // Gone or not, the place moves up by the entries removed before it.
+    const auto before = std::lower_bound(positions.begin(), positions.end(), at_);
+    if (present_ && before != positions.end() && *before == at_)
+        present_ = false;
+    at_ -= static_cast<size_t>(before - positions.begin());
 }
 
 void AppointmentList::TrackedEntry::entryInserted(size_t pos)
 {
-    if (pos_ && *pos_ >= pos)
-        ++*pos_;
+    // An entry inserted where a gone one stood comes after it.
+    if (at_ > pos || (present_ && at_ == pos))
+        ++at_;
 }
 
-void AppointmentList::removeObserver(Observer* observer)
+void AppointmentList::removeObserver(Observer* observer) const
 {
     std::erase(observers_, observer);
 }

@@ -35,30 +35,38 @@ public:
         // The whole list was replaced.
         virtual void entriesReplaced() = 0;
     };
-    void addObserver(Observer* observer) { observers_.push_back(observer); }
-    void removeObserver(Observer* observer);
+    // Watching changes nothing: a reader of the list may watch it too.
+    void addObserver(Observer* observer) const { observers_.push_back(observer); }
+    void removeObserver(Observer* observer) const;
 
     // The position of one entry, kept right while lines are removed or inserted around
-    // it; empty once the entry itself is removed or the list is replaced. The editor holds
-    // the appointment it loaded this way, so a store never replaces another one.
+    // it; empty once the entry itself is removed or the list is replaced. Whoever holds a
+    // position across a turn of the event loop (the editor, an alarm window, a dialog)
+    // holds it this way, so that a change of the list meanwhile never makes it name
+    // another appointment.
     class TrackedEntry : public Observer {
     public:
-        explicit TrackedEntry(AppointmentList& list);
+        explicit TrackedEntry(const AppointmentList& list);
         ~TrackedEntry() override;
         TrackedEntry(const TrackedEntry&) = delete;
         TrackedEntry& operator=(const TrackedEntry&) = delete;
 
-        std::optional<size_t> position() const { return pos_; }
-        void set(std::optional<size_t> pos) { pos_ = pos; }
+        std::optional<size_t> position() const { return present_ ? std::optional<size_t>(at_) : std::nullopt; }
+        // Where the entries after it begin: one past the entry while it stands; once it is
+        // gone, where the entry that followed it moved up to; 0 after the list was replaced.
+        size_t following() const { return present_ ? at_ + 1 : at_; }
+        void set(std::optional<size_t> pos);
 
         void entriesRemoved(const std::vector<size_t>& positions) override;
         void entryInserted(size_t pos) override;
         void entryChanged(size_t) override {}
-        void entriesReplaced() override { pos_.reset(); }
+        void entriesReplaced() override { set(std::nullopt); }
 
     private:
-        AppointmentList& list_;
-        std::optional<size_t> pos_;
+        const AppointmentList& list_;
+        // The entry's position while present_, else the place it left.
+        size_t at_ = 0;
+        bool present_ = false;
     };
 
     AppointmentList() = default;
@@ -101,7 +109,7 @@ private:
     std::vector<std::string> lines_;
     uint64_t revision_ = 0;
     Saver saver_;
-    std::vector<Observer*> observers_;
+    mutable std::vector<Observer*> observers_;
 };
 
 } // namespace zw

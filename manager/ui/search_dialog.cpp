@@ -49,10 +49,9 @@ SearchDialog::SearchDialog(Desktop& desktop, const AppointmentList& list, Marked
                            Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint |
                            Qt::WindowStaysOnTopHint),
       desktop_(desktop),
-      list_(list),
       rows_(rows),
       manager_(manager),
-      search_(std::make_unique<AppointmentSearch>())
+      search_(std::make_unique<AppointmentSearch>(list))
 {
     setObjectName(QStringLiteral("TForm7"));
     setWindowTitle(QStringLiteral("Suchen"));
@@ -175,7 +174,7 @@ void SearchDialog::searchNext()
     request.matchCase = matchCase_->isChecked();
     request.markAll = markAll_->isChecked();
 
-    const SearchStep step = search_->next(list_.lines(), request);
+    const SearchStep step = search_->next(request);
     if (step.outcome == SearchStep::Outcome::Nothing)
         return;
     if (step.clearMarks)

@@ -53,7 +53,6 @@ private:
     void place();
 
     Desktop& desktop_;
-    const AppointmentList& list_;
     MarkedRows& rows_;
     QWidget* manager_;
     std::unique_ptr<AppointmentSearch> search_;

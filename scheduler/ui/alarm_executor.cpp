@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QPushButton>
 #include <QSize>
 #include <QStringList>
 
@@ -54,10 +53,8 @@ void AlarmExecutor::forgetClosedWindows()
 
 void AlarmExecutor::carryOut(const DueAppointment& appointment)
 {
-    // The user may close the window while a failure box below is open.
-    QPointer<AlarmWindow> window;
     if (!appointment.message.empty())
-        window = openWindow(appointment);
+        openWindow(appointment);
 
     if (!appointment.application.empty())
         startApplication(appointment.application);
@@ -67,12 +64,9 @@ void AlarmExecutor::carryOut(const DueAppointment& appointment)
     line::setFlag(line, line::kExecuted, '1');
     m_list.put(appointment.index, std::move(line));
 
-    if (appointment.deleteFlag == '1') {
-        // Its line is about to go; "Bearbeiten" would select another appointment.
-        if (window)
-            window->editButton()->setEnabled(false);
+    // The alarm window follows its line: "Bearbeiten" goes off as the line goes.
+    if (appointment.deleteFlag == '1')
         m_list.remove(appointment.index);
-    }
 
     // A minute with many appointments is carried out in one run. Letting the event loop
     // turn between them paints the windows as they open and lets the clock's ticks
@@ -82,10 +76,10 @@ void AlarmExecutor::carryOut(const DueAppointment& appointment)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-AlarmWindow* AlarmExecutor::openWindow(const DueAppointment& appointment)
+void AlarmExecutor::openWindow(const DueAppointment& appointment)
 {
     forgetClosedWindows();
-    auto* window = new AlarmWindow(m_desktop, m_snoozeCounter, appointment, m_clock.now(), m_soundFolders,
+    auto* window = new AlarmWindow(m_desktop, m_snoozeCounter, m_list, appointment, m_clock.now(), m_soundFolders,
                                    m_owner.data());
     window->setRows(m_rows);
     m_windows.append(window);
@@ -102,7 +96,6 @@ AlarmWindow* AlarmExecutor::openWindow(const DueAppointment& appointment)
     // for attention instead.
     if (!m_desktop.bringToFront(window))
         m_desktop.requestAttention(window);
-    return window;
 }
 
 void AlarmExecutor::startApplication(const std::string& cp1252Field)

@@ -42,7 +42,7 @@ public:
     QList<AlarmWindow*> openWindows() const;
 
 private:
-    AlarmWindow* openWindow(const DueAppointment& appointment);
+    void openWindow(const DueAppointment& appointment);
     void startApplication(const std::string& cp1252Field);
     void forgetClosedWindows();
 

@@ -7,6 +7,7 @@
 #include "scheduler/alarm_texts.h"
 #include "scheduler/due_check.h"
 #include "scheduler/ui/appointment_rows.h"
+#include "store/appointment_list.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -109,16 +111,44 @@ QLabel* panelLine(QWidget* parent, const char* panelName, const char* labelName,
 
 } // namespace
 
-AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const DueAppointment& appointment,
-                         const LocalDateTime& createdAt, QStringList soundFolders, QWidget* owner)
+// The window's appointment, followed while the list changes under the open or snoozed
+// window; "Bearbeiten" goes off once the appointment has left the list.
+class AlarmWindow::Appointment : public AppointmentList::TrackedEntry {
+public:
+    Appointment(const AppointmentList& list, std::size_t index, QPushButton* edit) : TrackedEntry(list), edit_(edit)
+    {
+        set(index);
+    }
+    void entriesRemoved(const std::vector<size_t>& positions) override
+    {
+        TrackedEntry::entriesRemoved(positions);
+        follow();
+    }
+    void entriesReplaced() override
+    {
+        TrackedEntry::entriesReplaced();
+        follow();
+    }
+
+private:
+    void follow()
+    {
+        if (!position())
+            edit_->setEnabled(false);
+    }
+    QPushButton* edit_;
+};
+
+AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const AppointmentList& list,
+                         const DueAppointment& appointment, const LocalDateTime& createdAt, QStringList soundFolders,
+                         QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
-      m_desktop(desktop),
-      m_snooze(snoozeCounter),
-      m_index(appointment.index),
-      m_sound(fromCp1252(appointment.sound)),
-      m_soundFolders(std::move(soundFolders))
+      desktop_(desktop),
+      snooze_(snoozeCounter),
+      sound_(fromCp1252(appointment.sound)),
+      soundFolders_(std::move(soundFolders))
 {
     setObjectName(QStringLiteral("TForm4"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -128,15 +158,16 @@ AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const D
 
     buildControls();
     buildSnoozeMenu();
+    appointment_ = std::make_unique<Appointment>(list, appointment.index, editButton_);
 
-    setFittedText(m_timeLabel, fromUtf8(alarmTimeLine(createdAt)));
-    setFittedText(m_statusLabel, fromUtf8(alarmStatusLine(appointment.statusText)));
-    m_message->setPlainText(fromCp1252(appointment.message));
+    setFittedText(timeLabel_, fromUtf8(alarmTimeLine(createdAt)));
+    setFittedText(statusLabel_, fromUtf8(alarmStatusLine(appointment.statusText)));
+    message_->setPlainText(fromCp1252(appointment.message));
 
-    m_snoozeTimer = new QTimer(this);
-    m_snoozeTimer->setObjectName(QStringLiteral("Timer1"));
-    m_snoozeTimer->setInterval(kSnoozeTickMilliseconds);
-    connect(m_snoozeTimer, &QTimer::timeout, this, &AlarmWindow::onSnoozeTimer);
+    snoozeTimer_ = new QTimer(this);
+    snoozeTimer_->setObjectName(QStringLiteral("Timer1"));
+    snoozeTimer_->setInterval(kSnoozeTickMilliseconds);
+    connect(snoozeTimer_, &QTimer::timeout, this, &AlarmWindow::onSnoozeTimer);
 }
 
 AlarmWindow::~AlarmWindow() = default;
@@ -146,61 +177,61 @@ void AlarmWindow::buildControls()
     auto* icon = place(new QLabel(this), "Image1", {17, 10, 32, 32}, 0);
     icon->setPixmap(windowIcon().pixmap(32, 32));
 
-    m_timeLabel = panelLine(this, "Pan2", "Label1", {65, 9, 285, 14}, 30);
-    m_statusLabel = panelLine(this, "Pan1", "Label2", {65, 28, 285, 14}, 31);
+    timeLabel_ = panelLine(this, "Pan2", "Label1", {65, 9, 285, 14}, 30);
+    statusLabel_ = panelLine(this, "Pan1", "Label2", {65, 28, 285, 14}, 31);
     horizontalLine(this, "Bevel2", {11, 49, 346, 2});
 
-    m_message = place(new QPlainTextEdit(this), "Memo1", {15, 57, 337, 173}, 32);
-    m_message->setReadOnly(true);
-    m_message->setFrameShape(QFrame::NoFrame);
-    m_message->setFont(messageFont(font()));
-    QPalette palette = m_message->palette();
+    message_ = place(new QPlainTextEdit(this), "Memo1", {15, 57, 337, 173}, 32);
+    message_->setReadOnly(true);
+    message_->setFrameShape(QFrame::NoFrame);
+    message_->setFont(messageFont(font()));
+    QPalette palette = message_->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Window));
         palette.setColor(group, QPalette::Text, Qt::black);
     }
-    m_message->setPalette(palette);
-    m_message->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    message_->setPalette(palette);
+    message_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Long words wrap too; a message longer than the area can still be scrolled.
-    m_message->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_message->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_message->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    message_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    message_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    message_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     horizontalLine(this, "Bevel1", {11, 236, 346, 2});
 
     // Schließen is created first: it leads the tab order and has the focus at opening.
-    m_closeButton = place(new QPushButton(QStringLiteral("Schließen"), this), "Button1", {273, 247, 84, 23}, 35);
-    m_editButton = place(new QPushButton(QStringLiteral("&Bearbeiten"), this), "Button3", {12, 247, 84, 23}, 33);
-    m_snoozeButton = place(new QPushButton(QStringLiteral("&Snooze"), this), "Button2", {185, 247, 84, 23}, 34);
-    m_closeButton->setDefault(true);
-    setTabOrder(m_closeButton, m_message);
-    setTabOrder(m_message, m_editButton);
-    setTabOrder(m_editButton, m_snoozeButton);
-    m_closeButton->setFocus();
+    closeButton_ = place(new QPushButton(QStringLiteral("Schließen"), this), "Button1", {273, 247, 84, 23}, 35);
+    editButton_ = place(new QPushButton(QStringLiteral("&Bearbeiten"), this), "Button3", {12, 247, 84, 23}, 33);
+    snoozeButton_ = place(new QPushButton(QStringLiteral("&Snooze"), this), "Button2", {185, 247, 84, 23}, 34);
+    closeButton_->setDefault(true);
+    setTabOrder(closeButton_, message_);
+    setTabOrder(message_, editButton_);
+    setTabOrder(editButton_, snoozeButton_);
+    closeButton_->setFocus();
 
-    connect(m_closeButton, &QPushButton::clicked, this, &AlarmWindow::onCloseClicked);
-    connect(m_snoozeButton, &QPushButton::clicked, this, &AlarmWindow::onSnoozeClicked);
-    connect(m_editButton, &QPushButton::clicked, this, &AlarmWindow::onEditClicked);
+    connect(closeButton_, &QPushButton::clicked, this, &AlarmWindow::onCloseClicked);
+    connect(snoozeButton_, &QPushButton::clicked, this, &AlarmWindow::onSnoozeClicked);
+    connect(editButton_, &QPushButton::clicked, this, &AlarmWindow::onEditClicked);
 
-    m_help = new ContextHelp(m_desktop, this);
-    for (QWidget* control : {static_cast<QWidget*>(m_closeButton), static_cast<QWidget*>(m_editButton),
-                             static_cast<QWidget*>(m_snoozeButton), m_timeLabel->parentWidget(),
-                             m_statusLabel->parentWidget()})
-        m_help->attach(control);
+    help_ = new ContextHelp(desktop_, this);
+    for (QWidget* control : {static_cast<QWidget*>(closeButton_), static_cast<QWidget*>(editButton_),
+                             static_cast<QWidget*>(snoozeButton_), timeLabel_->parentWidget(),
+                             statusLabel_->parentWidget()})
+        help_->attach(control);
 }
 
 void AlarmWindow::buildSnoozeMenu()
 {
-    m_snoozeMenu = new QMenu(this);
-    m_snoozeMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    snoozeMenu_ = new QMenu(this);
+    snoozeMenu_->setObjectName(QStringLiteral("PopupMenu1"));
     for (const SnoozeChoice& entry : kSnoozeChoices) {
-        QAction* action = m_snoozeMenu->addAction(fromUtf8(entry.caption));
+        QAction* action = snoozeMenu_->addAction(fromUtf8(entry.caption));
         action->setObjectName(QStringLiteral("N%1Minuten1").arg(entry.minutes));
         action->setData(entry.minutes);
         setHelpNumber(action, 110);
     }
-    enableMenuHelp(m_snoozeMenu, m_desktop, MenuHelp::Popup);
-    connect(m_snoozeMenu, &QMenu::triggered, this, [this](QAction* action) { snoozeFor(action->data().toInt()); });
+    enableMenuHelp(snoozeMenu_, desktop_, MenuHelp::Popup);
+    connect(snoozeMenu_, &QMenu::triggered, this, [this](QAction* action) { snoozeFor(action->data().toInt()); });
 }
 
 void AlarmWindow::onCloseClicked()
@@ -211,18 +242,19 @@ void AlarmWindow::onCloseClicked()
 void AlarmWindow::onSnoozeClicked()
 {
     // A few pixels inside the button, wherever the window manager put the frame.
-    m_snoozeMenu->popup(m_snoozeButton->mapToGlobal(QPoint(3, 3)));
+    snoozeMenu_->popup(snoozeButton_->mapToGlobal(QPoint(3, 3)));
 }
 
 void AlarmWindow::onEditClicked()
 {
-    if (m_rows == nullptr)
+    const std::optional<std::size_t> entry = appointment_->position();
+    if (rows_ == nullptr || !entry)
         return;
     const QPointer<AlarmWindow> alive(this);
     try {
-        m_rows->showEntry(m_index);
+        rows_->showEntry(*entry);
     } catch (const std::exception& error) {
-        m_desktop.showError(error);
+        desktop_.showError(error);
         return;
     }
     if (alive)
@@ -231,20 +263,20 @@ void AlarmWindow::onEditClicked()
 
 void AlarmWindow::snoozeFor(int minutes)
 {
-    m_snooze.start(minutes);
+    snooze_.start(minutes);
     hide();
-    m_snoozeTimer->start();
+    snoozeTimer_->start();
 }
 
 void AlarmWindow::onSnoozeTimer()
 {
-    if (!m_snooze.tick())
+    if (!snooze_.tick())
         return;
-    m_snoozeTimer->stop();
+    snoozeTimer_->stop();
     show();
-    if (!m_desktop.bringToFront(this))
-        m_desktop.requestAttention(this);
-    setFittedText(m_statusLabel, fromUtf8(snoozeReturnStatusLine()));
+    if (!desktop_.bringToFront(this))
+        desktop_.requestAttention(this);
+    setFittedText(statusLabel_, fromUtf8(snoozeReturnStatusLine()));
 }
 
 void AlarmWindow::showEvent(QShowEvent* event)
@@ -252,7 +284,7 @@ void AlarmWindow::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // Only a showing by the program plays; the window manager restoring it does not.
     if (!event->spontaneous())
-        m_desktop.playSound(m_soundFolders, m_sound);
+        desktop_.playSound(soundFolders_, sound_);
 }
 
 } // namespace zw

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <memory>
 
 class QLabel;
 class QMenu;
@@ -16,6 +17,7 @@ class QTimer;
 
 namespace zw {
 
+class AppointmentList;
 class AppointmentRows;
 class ContextHelp;
 class Desktop;
@@ -33,37 +35,38 @@ class AlarmWindow : public QDialog {
 
 public:
     // Takes index, status text, message and sound (Windows-1252) of the appointment;
-    // createdAt is the time the time line shows for the window's whole life. The
-    // desktop, the snooze counter and rows (when set) must outlive the window.
-    AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const DueAppointment& appointment,
-                const LocalDateTime& createdAt, QStringList soundFolders, QWidget* owner = nullptr);
+    // createdAt is the time the time line shows for the window's whole life. The window
+    // follows its appointment in `list` from then on. The desktop, the snooze counter,
+    // the list and rows (when set) must outlive the window.
+    AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const AppointmentList& list,
+                const DueAppointment& appointment, const LocalDateTime& createdAt, QStringList soundFolders,
+                QWidget* owner = nullptr);
     ~AlarmWindow() override;
 
     // The manager's list page for "Bearbeiten"; null while there is no manager.
-    void setRows(AppointmentRows* rows) { m_rows = rows; }
+    void setRows(AppointmentRows* rows) { rows_ = rows; }
 
-    // The appointment's position in the list when the window was created.
-    std::size_t appointmentIndex() const { return m_index; }
-    QString soundName() const { return m_sound; }
-    const AlarmSnooze& snooze() const { return m_snooze; }
+    QString soundName() const { return sound_; }
+    const AlarmSnooze& snooze() const { return snooze_; }
 
-    QPushButton* editButton() const { return m_editButton; }
-    QPushButton* snoozeButton() const { return m_snoozeButton; }
-    QPushButton* closeButton() const { return m_closeButton; }
-    QLabel* timeLabel() const { return m_timeLabel; }
-    QLabel* statusLabel() const { return m_statusLabel; }
-    QPlainTextEdit* messageView() const { return m_message; }
-    QMenu* snoozeMenu() const { return m_snoozeMenu; }
+    QPushButton* editButton() const { return editButton_; }
+    QPushButton* snoozeButton() const { return snoozeButton_; }
+    QPushButton* closeButton() const { return closeButton_; }
+    QLabel* timeLabel() const { return timeLabel_; }
+    QLabel* statusLabel() const { return statusLabel_; }
+    QPlainTextEdit* messageView() const { return message_; }
+    QMenu* snoozeMenu() const { return snoozeMenu_; }
     // Timer1: 60-second ticks while snoozed. Tests drive onSnoozeTimer() themselves.
-    QTimer* snoozeTimer() const { return m_snoozeTimer; }
+    QTimer* snoozeTimer() const { return snoozeTimer_; }
 
 public slots:
     // "Schließen" (also Enter on it and Esc).
     void onCloseClicked();
     // "&Snooze": opens the snooze menu just inside the button's top-left corner.
     void onSnoozeClicked();
-    // "&Bearbeiten": the appointment's row in the manager's list, then closes. When the
-    // row no longer exists the error is shown and the window stays open.
+    // "&Bearbeiten": the appointment's row in the manager's list, then closes. The button
+    // goes off when the appointment leaves the list; when the manager has no row for it
+    // the error is shown and the window stays open.
     void onEditClicked();
     // A snooze menu entry: hides the window and counts the minutes off.
     void snoozeFor(int minutes);
@@ -74,25 +77,26 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    class Appointment;
     void buildControls();
     void buildSnoozeMenu();
 
-    Desktop& m_desktop;
-    AlarmSnooze m_snooze;
-    AppointmentRows* m_rows = nullptr;
-    std::size_t m_index = 0;
-    QString m_sound;
-    QStringList m_soundFolders;
+    Desktop& desktop_;
+    AlarmSnooze snooze_;
+    AppointmentRows* rows_ = nullptr;
+    std::unique_ptr<Appointment> appointment_;
+    QString sound_;
+    QStringList soundFolders_;
 
-    QLabel* m_timeLabel = nullptr;
-    QLabel* m_statusLabel = nullptr;
-    QPlainTextEdit* m_message = nullptr;
-    QPushButton* m_editButton = nullptr;
-    QPushButton* m_snoozeButton = nullptr;
-    QPushButton* m_closeButton = nullptr;
-    QMenu* m_snoozeMenu = nullptr;
-    ContextHelp* m_help = nullptr;
-    QTimer* m_snoozeTimer = nullptr;
+    QLabel* timeLabel_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    QPlainTextEdit* message_ = nullptr;
+    QPushButton* editButton_ = nullptr;
+    QPushButton* snoozeButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QMenu* snoozeMenu_ = nullptr;
+    ContextHelp* help_ = nullptr;
+    QTimer* snoozeTimer_ = nullptr;
 };
 
 } // namespace zw

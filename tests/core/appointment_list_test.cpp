@@ -162,9 +162,18 @@ TEST_F(ListFixture, ATrackedEntryFollowsItsLineUntilTheLineGoes)
     EXPECT_EQ(b.position(), 1u);
     list.remove(1);
     EXPECT_FALSE(b.position());
+    // Gone, it still tells where the entries after it begin: what is inserted at its old
+    // place comes after it, what goes before it moves the place up.
+    EXPECT_EQ(b.following(), 1u);
+    list.insert(1, "between");
+    EXPECT_EQ(b.following(), 1u);
+    list.remove(0);
+    EXPECT_EQ(b.following(), 0u);
     b.set(0);
+    EXPECT_EQ(b.following(), 1u);
     list.assign({"new"});
     EXPECT_FALSE(b.position());
+    EXPECT_EQ(b.following(), 0u);
 }
 
 TEST_F(ListFixture, PlaceLeavesTheTrackedEntryOnWhatStandsForTheAppointment)

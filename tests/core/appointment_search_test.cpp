@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 
 #include <set>
@@ -89,8 +90,10 @@ class MatchTest : public ::testing::TestWithParam<MatchCase> {};
 
 TEST_P(MatchTest, OnePressOverOneLine)
 {
-    AppointmentSearch search;
-    EXPECT_EQ(search.next({makeLine(GetParam().line)}, GetParam().request).outcome == Outcome::Found,
+    AppointmentList list;
+    list.assign({makeLine(GetParam().line)});
+    AppointmentSearch search(list);
+    EXPECT_EQ(search.next(GetParam().request).outcome == Outcome::Found,
               GetParam().found);
 }
 
@@ -159,13 +162,15 @@ const std::vector<std::string> kList = {
 
 TEST_P(PressSequenceTest, MarksAndReports)
 {
-    AppointmentSearch search;
+    AppointmentList list;
+    list.assign(kList);
+    AppointmentSearch search(list);
     Marks marks;
     marks.marked = {1, 4}; // marked before the search began
     int press = 0;
     for (const Press& p : GetParam().presses) {
         ++press;
-        const SearchStep step = search.next(kList, {p.text, SearchObject::Message, false, p.markAll});
+        const SearchStep step = search.next({p.text, SearchObject::Message, false, p.markAll});
         marks.apply(step);
         if (p.found) {
             EXPECT_EQ(step.outcome, Outcome::Found) << "press " << press;
@@ -202,23 +207,50 @@ INSTANTIATE_TEST_SUITE_P(
         SequenceCase{"NothingAtAllClearsTheMarks", {{"Hochzeit", false, std::nullopt, {}}}}),
     [](const auto& param) { return param.param.name; });
 
-TEST(AppointmentSearch, LastHitThatIsGoneIsNotMarkedAgain)
+struct SearchOverList : ::testing::Test {
+    AppointmentList list;
+    AppointmentSearch search{list};
+    void SetUp() override { list.assign(kList); }
+    SearchStep press(const std::string& text) { return search.next({text, SearchObject::Message}); }
+};
+
+TEST_F(SearchOverList, GoesOnAfterTheLastHitWhateverChangedTheListBetweenTwoPresses)
 {
-    std::vector<std::string> lines = kList;
-    AppointmentSearch search;
-    ASSERT_EQ(search.next(lines, {"\xC4rger 2", SearchObject::Message}).found, 4u);
-    lines.pop_back();
-    const SearchStep step = search.next(lines, {"\xC4rger 2", SearchObject::Message});
+    const std::string earlier = makeLine({.date = "30.11.2026", .message = "fr\xFCher"});
+    const struct {
+        const char* name;
+        std::function<void(AppointmentList&)> change;
+    } cases[] = {
+        {"a line before the hit removed", [](AppointmentList& l) { l.remove(1); }},
+        {"an earlier line stored", [&](AppointmentList& l) { l.insert(0, earlier); }},
+        {"the hit itself removed", [](AppointmentList& l) { l.remove(2); }},
+    };
+    for (const auto& c : cases) {
+        list.assign(kList);
+        search.reset();
+        press("Zahnarzt");
+        ASSERT_EQ(press("Zahnarzt").found, 2u) << c.name;
+        c.change(list);
+        const SearchStep step = press("Zahnarzt");
+        ASSERT_EQ(step.outcome, Outcome::Found) << c.name;
+        EXPECT_EQ(list.get(step.found), kList[3]) << c.name;
+    }
+}
+
+TEST_F(SearchOverList, LastHitThatIsGoneIsNotMarkedAgain)
+{
+    ASSERT_EQ(press("\xC4rger 2").found, 4u);
+    list.remove(4);
+    const SearchStep step = press("\xC4rger 2");
     EXPECT_EQ(step.outcome, Outcome::NotFound);
     EXPECT_FALSE(step.markAgain.has_value());
     EXPECT_EQ(search.position(), 0u);
 }
 
-TEST(AppointmentSearch, EmptyTextDoesNothing)
+TEST_F(SearchOverList, EmptyTextDoesNothing)
 {
-    AppointmentSearch search;
-    ASSERT_EQ(search.next(kList, {"Zahnarzt", SearchObject::Message}).found, 0u);
-    const SearchStep step = search.next(kList, {"", SearchObject::Message});
+    ASSERT_EQ(press("Zahnarzt").found, 0u);
+    const SearchStep step = press("");
     EXPECT_EQ(step.outcome, Outcome::Nothing);
     EXPECT_FALSE(step.clearMarks);
     EXPECT_EQ(search.position(), 1u);

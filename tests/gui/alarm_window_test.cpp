@@ -6,6 +6,7 @@
 #include "common/zeitwache_error.h"
 #include "platform/scripted_desktop.h"
 #include "scheduler/due_check.h"
+#include "store/appointment_list.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +47,7 @@ public:
 
 class AlarmWindowTest : public ::testing::Test {
 protected:
+    AlarmWindowTest() { list.assign({"a", "b", "c", "d", "e", "f", "g", "h"}); }
     ~AlarmWindowTest() override
     {
         for (const QPointer<AlarmWindow>& window : windows)
@@ -54,7 +58,8 @@ protected:
                       LocalDateTime createdAt = {{2026, 12, 6}, {22, 34, 15}})
     {
         DueAppointment due{index, "Team-Besprechung im gro\xDF""en Raum", "", std::move(sound), std::move(status), '0', {}};
-        auto* window = new AlarmWindow(desktop, snoozes, due, createdAt, {QStringLiteral("/opt/zeitwache")});
+        auto* window =
+            new AlarmWindow(desktop, snoozes, list, due, createdAt, {QStringLiteral("/opt/zeitwache")});
         windows.append(window);
         window->move(100, 100);
         window->show();
@@ -85,6 +90,8 @@ protected:
 
     ScriptedDesktop desktop;
     SnoozeCounter snoozes;
+    // The window follows its entry by position only; the lines' content plays no part.
+    AppointmentList list;
     QList<QPointer<AlarmWindow>> windows;
 };
 
@@ -349,6 +356,41 @@ TEST_F(AlarmWindowTest, BearbeitenShowsTheRowAndClosesTheWindow)
 
     EXPECT_EQ(rows.shown, std::vector<std::size_t>{2});
     EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(AlarmWindowTest, BearbeitenShowsItsOwnAppointmentWhateverTheListDidWhileItWasSnoozed)
+{
+    const struct {
+        const char* name;
+        std::function<void(AppointmentList&)> change;
+        std::optional<std::size_t> shown; // none: "Bearbeiten" is off and does nothing
+    } cases[] = {
+        {"an earlier line deleted", [](AppointmentList& l) { l.remove(0); }, 1},
+        {"an earlier line stored", [](AppointmentList& l) { l.insert(1, "fr\xFCher"); }, 3},
+        {"a later line deleted", [](AppointmentList& l) { l.removeAll({3, 5}); }, 2},
+        {"its own line deleted", [](AppointmentList& l) { l.removeAll({1, 2}); }, std::nullopt},
+        {"the whole list replaced", [](AppointmentList& l) { l.assign({"a", "b", "c"}); }, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        list.assign({"a", "b", "c", "d", "e", "f", "g", "h"});
+        RecordingRows rows;
+        QPointer<AlarmWindow> window = open("gong.wav", 2);
+        window->setRows(&rows);
+        chooseSnooze(window, "N5Minuten1");
+        c.change(list);
+        for (int minute = 0; minute < 5; ++minute)
+            tick(window);
+        ASSERT_TRUE(window->isVisible()) << c.name;
+
+        EXPECT_EQ(window->editButton()->isEnabled(), c.shown.has_value()) << c.name;
+        // Pressed regardless (as by its access key): nothing harmful either.
+        window->onEditClicked();
+        processDeletes();
+        EXPECT_EQ(rows.shown, c.shown ? std::vector<std::size_t>{*c.shown} : std::vector<std::size_t>{}) << c.name;
+        EXPECT_EQ(window.isNull(), c.shown.has_value()) << c.name;
+        delete window.data();
+    }
+    EXPECT_EQ(desktop.count(Kind::MessageBox), 0u);
 }
 
 TEST_F(AlarmWindowTest, BearbeitenOnAMissingRowShowsTheListErrorAndStaysOpen)
