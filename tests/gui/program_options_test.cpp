@@ -26,13 +26,9 @@ TEST(ProgramOptions, EachCommandLineAsksForWhatItSays)
         {{"-h"}, Kind::Help, false, false, ""},
         {{"--terminmanager", "--help"}, Kind::Help, true, false, ""},
         {{"--version"}, Kind::Version, false, false, ""},
-        {{"-v", "--help"}, Kind::Help, false, false, ""},
         {{"--bla"}, Kind::Refused, false, false, "Unbekannte Option „--bla“"},
-        {{"-x"}, Kind::Refused, false, false, "Unbekannte Option „-x“"},
-        {{"--Uhr"}, Kind::Refused, false, false, "„--Uhr“"},
         {{"termine.dat"}, Kind::Refused, false, false, "Unerwartetes Argument „termine.dat“"},
         {{"--uhr=ja"}, Kind::Refused, false, false, "nimmt keinen Wert an"},
-        {{"--help", "stray"}, Kind::Refused, false, false, "„stray“"},
     };
     for (const ParseCase& c : cases) {
         const ProgramRequest r = parseProgramArguments(QStringList{QStringLiteral("zeitwache")} + c.arguments);
@@ -47,9 +43,6 @@ TEST(ProgramOptions, EachCommandLineAsksForWhatItSays)
         EXPECT_EQ(r.showClock, c.showClock) << context;
         EXPECT_EQ(r.hasCommands(), c.openManager || c.showClock) << context;
     }
-    EXPECT_TRUE(programVersionText().startsWith(QStringLiteral("zeitwache ")));
-    for (const char* option : {"--terminmanager", "--uhr", "--help", "--version", "Beispiele"})
-        EXPECT_TRUE(programHelpText().contains(QString::fromLatin1(option))) << option;
 }
 
 } // namespace
