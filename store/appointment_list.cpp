@@ -22,9 +22,25 @@ void AppointmentList::TrackedEntry::entriesRemoved(const std::vector<size_t>& po
 {
     // Gone or not, the place moves up by the entries removed before it.
     const auto before = std::lower_bound(positions.begin(), positions.end(), at_);
-    if (present_ && before != positions.end() && *before == at_)
-        present_ = false;
+    const bool hit = present_ && before != positions.end() && *before == at_;
     at_ -= static_cast<size_t>(before - positions.begin());
+    if (hit)
+        leave();
+}
+
+void AppointmentList::TrackedEntry::entriesReplaced()
+{
+    const bool wasPresent = present_;
+    set(std::nullopt);
+    if (wasPresent)
+        leave();
+}
+
+void AppointmentList::TrackedEntry::leave()
+{
+    present_ = false;
+    if (gone_)
+        gone_();
 }
 
 void AppointmentList::TrackedEntry::entryInserted(size_t pos)

@@ -56,14 +56,20 @@ public:
         // gone, where the entry that followed it moved up to; 0 after the list was replaced.
         size_t following() const { return present_ ? at_ + 1 : at_; }
         void set(std::optional<size_t> pos);
+        // Called once the entry has left the list (removed, or the list replaced), so a
+        // window can take back the command that would act on it.
+        void whenGone(std::function<void()> gone) { gone_ = std::move(gone); }
 
         void entriesRemoved(const std::vector<size_t>& positions) override;
         void entryInserted(size_t pos) override;
         void entryChanged(size_t) override {}
-        void entriesReplaced() override { set(std::nullopt); }
+        void entriesReplaced() override;
 
     private:
+        void leave();
+
         const AppointmentList& list_;
+        std::function<void()> gone_;
         // The entry's position while present_, else the place it left.
         size_t at_ = 0;
         bool present_ = false;

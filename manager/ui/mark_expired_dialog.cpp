@@ -30,8 +30,7 @@ constexpr int kClientHeight = 133;
 
 MarkExpiredDialog::MarkExpiredDialog(Desktop& desktop, const AppointmentList& list, MarkedRows& rows,
                                      const Clock& clock, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : CentredDialog(desktop, parent),
       desktop_(desktop),
       list_(list),
       rows_(rows),

@@ -2,7 +2,7 @@
 // "Termine markieren" (`TForm6`): replaces the list page's marks with the expired
 // appointments, either only those that do not repeat or all of them. It changes marks
 // only, never the list or the data file. Created once; the choice survives between uses.
-#include <QDialog>
+#include "manager/ui/centred_dialog.h"
 
 class QRadioButton;
 
@@ -14,7 +14,7 @@ class ContextHelp;
 class Desktop;
 class MarkedRows;
 
-class MarkExpiredDialog : public QDialog {
+class MarkExpiredDialog : public CentredDialog {
     Q_OBJECT
 public:
     MarkExpiredDialog(Desktop& desktop, const AppointmentList& list, MarkedRows& rows, const Clock& clock,

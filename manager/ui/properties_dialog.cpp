@@ -88,19 +88,24 @@ QFrame* separator(const char* name)
 
 } // namespace
 
+class PropertiesDialog::Shown : public AppointmentList::TrackedEntry {
+    using TrackedEntry::TrackedEntry;
+};
+
 PropertiesDialog::PropertiesDialog(Desktop& desktop, const AppointmentList& list, std::function<void()> edit,
                                    QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : CentredDialog(desktop, parent),
       desktop_(desktop),
       list_(list),
-      edit_(std::move(edit))
+      edit_(std::move(edit)),
+      shown_(std::make_unique<Shown>(list))
 {
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QStringLiteral("Termineigenschaften"));
     setModal(true);
     help_ = new ContextHelp(desktop, this);
     build();
+    shown_->whenGone([this] { editButton_->setEnabled(false); });
     // The classic size, or more where the desktop's font needs it.
     setFixedSize(QSize(kClientWidth, kClientHeight).expandedTo(sizeHint()));
 }
@@ -198,6 +203,8 @@ bool PropertiesDialog::fill(std::size_t entry)
         fields_[i]->setCursorPosition(0);
     }
     message_->setPlainText(fromCp1252(shown.message));
+    shown_->set(entry);
+    editButton_->setEnabled(true);
     okButton_->setFocus();
     return true;
 }
@@ -220,7 +227,7 @@ bool PropertiesDialog::showMarked(const MarkedRows& rows)
 
 void PropertiesDialog::edit()
 {
-    if (edit_) {
+    if (edit_ && shown_->position()) {
         try {
             edit_();
         } catch (const std::exception& error) {

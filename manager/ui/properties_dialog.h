@@ -3,11 +3,12 @@
 // appointment, read-only and exactly as its line holds it, including the two the list
 // does not show (application or file, sound). From here the user can go on to edit it.
 // Created once and hidden between uses.
-#include <QDialog>
+#include "manager/ui/centred_dialog.h"
 
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -20,7 +21,7 @@ class ContextHelp;
 class Desktop;
 class MarkedRows;
 
-class PropertiesDialog : public QDialog {
+class PropertiesDialog : public CentredDialog {
     Q_OBJECT
 public:
     // edit: the manager's `editieren` of the marked appointment, run by "Bearbeiten"
@@ -44,6 +45,10 @@ private:
     Desktop& desktop_;
     const AppointmentList& list_;
     std::function<void()> edit_;
+    // The shown appointment, followed while the dialog waits: the minute's check may
+    // delete it, and "Bearbeiten" must not then load whatever took its place.
+    class Shown;
+    std::unique_ptr<Shown> shown_;
     ContextHelp* help_ = nullptr;
     // Datum, Uhrzeit, Wiederholung, Aktiviert, Datei, Sound.
     std::array<QLineEdit*, 6> fields_{};

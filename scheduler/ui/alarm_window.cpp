@@ -111,32 +111,8 @@ QLabel* panelLine(QWidget* parent, const char* panelName, const char* labelName,
 
 } // namespace
 
-// The window's appointment, followed while the list changes under the open or snoozed
-// window; "Bearbeiten" goes off once the appointment has left the list.
 class AlarmWindow::Appointment : public AppointmentList::TrackedEntry {
-public:
-    Appointment(const AppointmentList& list, std::size_t index, QPushButton* edit) : TrackedEntry(list), edit_(edit)
-    {
-        set(index);
-    }
-    void entriesRemoved(const std::vector<size_t>& positions) override
-    {
-        TrackedEntry::entriesRemoved(positions);
-        follow();
-    }
-    void entriesReplaced() override
-    {
-        TrackedEntry::entriesReplaced();
-        follow();
-    }
-
-private:
-    void follow()
-    {
-        if (!position())
-            edit_->setEnabled(false);
-    }
-    QPushButton* edit_;
+    using TrackedEntry::TrackedEntry;
 };
 
 AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const AppointmentList& list,
@@ -158,7 +134,11 @@ AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const A
 
     buildControls();
     buildSnoozeMenu();
-    appointment_ = std::make_unique<Appointment>(list, appointment.index, editButton_);
+    // Followed while the list changes under the open or snoozed window; "Bearbeiten" goes
+    // off once the appointment has left the list.
+    appointment_ = std::make_unique<Appointment>(list);
+    appointment_->set(appointment.index);
+    appointment_->whenGone([this] { editButton_->setEnabled(false); });
 
     setFittedText(timeLabel_, fromUtf8(alarmTimeLine(createdAt)));
     setFittedText(statusLabel_, fromUtf8(alarmStatusLine(appointment.statusText)));

@@ -93,7 +93,7 @@ TEST_F(PropertiesDialogTest, EachFieldShowsItsPartOfTheLine)
     }));
 }
 
-TEST_F(PropertiesDialogTest, OneModalPageCentredOnTheManagerWithTheMessageInSeveralLines)
+TEST_F(PropertiesDialogTest, OneModalPageCentredOnTheScreenWithTheMessageInSeveralLines)
 {
     openOn(0, [&] {
         auto* pages = control<QTabWidget>("PageControl1");
@@ -101,7 +101,7 @@ TEST_F(PropertiesDialogTest, OneModalPageCentredOnTheManagerWithTheMessageInSeve
         EXPECT_EQ(pages->tabText(0), "Allgemein");
         EXPECT_TRUE(dialog->isModal());
         EXPECT_FALSE(control<QLabel>("Image1")->pixmap().isNull());
-        const QPoint offset = dialog->frameGeometry().center() - manager.frameGeometry().center();
+        const QPoint offset = dialog->frameGeometry().center() - QRect(QPoint(), desktop.screenSize()).center();
         EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << ',' << offset.y();
         const QTextBlock block = control<QPlainTextEdit>("Memo1")->document()->firstBlock();
         ASSERT_NE(block.layout(), nullptr);
@@ -153,6 +153,12 @@ TEST_F(PropertiesDialogTest, BearbeitenEditsThenCloses)
         EXPECT_EQ(edits, 1) << byKey;
         EXPECT_TRUE(visibleWhileEditing) << byKey;
     }
+    // The minute's check deletes the shown appointment while the dialog waits.
+    openOn(0, [&] {
+        list.remove(0);
+        EXPECT_FALSE(control<QPushButton>("Button1")->isEnabled());
+    });
+    openOn(0, [&] { EXPECT_TRUE(control<QPushButton>("Button1")->isEnabled()); });
 }
 
 TEST_F(PropertiesDialogTest, OkEnterAndEscCloseWithoutEditing)
