@@ -164,6 +164,9 @@ void AppointmentEditor::spin(EditorField field, int steps)
     EditorSpinner& spinner = isDateField(field) ? dateSpinner_ : timeSpinner_;
     if (!spinner.enabled || spinner.field != field)
         return;
+    // From the number the field shows now: typed after entering, it is what the user sees.
+    if (const std::optional<int> shown = numberOf(text(field)))
+        spinner.position = std::clamp(*shown, spinner.minimum, spinner.maximum);
     const int position = std::clamp(spinner.position + steps, spinner.minimum, spinner.maximum);
     if (position == spinner.position)
         return;

@@ -174,6 +174,11 @@ TEST_F(EditorTest, SpinnersStepTheFieldWithinTheirRangeWithoutWrapping)
     // The date spinner does not move the minute.
     editor.spin(F::Day, 1);
     EXPECT_EQ(editor.text(F::Day), "30");
+    // Typed after entering: the step starts from the number shown, not the one entered.
+    editor.enterField(F::Day);
+    type(F::Day, {"2", "20"});
+    editor.spin(F::Day, 1);
+    EXPECT_EQ(editor.text(F::Day), "21");
     editor.leaveDateFields();
     EXPECT_FALSE(editor.dateSpinner().enabled);
 }
