@@ -308,6 +308,22 @@ bool writeFileAtomically(const fs::path& path, std::string_view content, std::op
     return true;
 }
 
+bool canReplaceFile(const fs::path& path)
+{
+    // The very step a save takes first, so the answer cannot differ from a save's.
+    const std::optional<fs::path> target = finalTarget(path);
+    if (!target)
+        return false;
+    fs::path temporary;
+    const int fd = createTemporary(*target, std::nullopt, temporary);
+    if (fd < 0)
+        return false;
+    closeFile(fd);
+    std::error_code ec;
+    fs::remove(temporary, ec);
+    return true;
+}
+
 size_t removeStaleTemporaryFiles(const fs::path& path)
 {
     const std::optional<fs::path> target = finalTarget(path);

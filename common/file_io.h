@@ -45,6 +45,11 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 [[nodiscard]] bool writeFileAtomically(const std::filesystem::path& path, std::string_view content,
                                        std::optional<std::filesystem::perms> newFileMode = std::nullopt);
 
+// Whether writeFileAtomically could put a new content in place now: its temporary file
+// can be made beside the file's final target (a read-only directory or file system says
+// no).
+bool canReplaceFile(const std::filesystem::path& path);
+
 // Removes the temporary files that writes of `path` left behind when their process was
 // killed: only names of exactly the form above, only plain files, only those of processes
 // that no longer run. Returns how many were removed.

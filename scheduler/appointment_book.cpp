@@ -37,6 +37,17 @@ AppointmentBook::AppointmentBook(const std::filesystem::path& directory, Appoint
     });
 }
 
+namespace {
+// Told once at start-up: a box at every minute's save would not tell more.
+std::string unwritableDirectoryNotice(const std::exception& cause)
+{
+    return std::string(cause.what()) +
+           ".\nDas Verzeichnis ist nicht beschreibbar: Zeitwache läuft weiter und speichert die "
+           "Termine, sobald es beschreibbar ist. Die Umgebungsvariable ZEITWACHE_DIR kann auf "
+           "ein beschreibbares Verzeichnis zeigen.";
+}
+} // namespace
+
 std::optional<std::string> AppointmentBook::load()
 {
     // Saves cut short by a kill in an earlier run; a running process's are left alone.
@@ -52,6 +63,10 @@ std::optional<std::string> AppointmentBook::load()
             problem = keepDamagedFile(contents);
         list_.assign(std::move(contents.lines));
         rememberOnDisk(contents.stamp);
+        if (!problem && !canReplaceFile(dataFile_.path())) {
+            cannotCreate_ = true;
+            problem = unwritableDirectoryNotice(errors::cannotCreateFile(dataFile_.path().string()));
+        }
     } catch (const ZeitwacheError&) {
         if (exists) {
             // Writing the empty list over it would throw every appointment away.
@@ -64,12 +79,8 @@ std::optional<std::string> AppointmentBook::load()
             try {
                 list_.save();
             } catch (const ZeitwacheError& e) {
-                // Told once here; a box every minute would not tell more.
                 cannotCreate_ = true;
-                problem = std::string(e.what()) +
-                          ".\nDas Verzeichnis ist nicht beschreibbar: Zeitwache läuft weiter und speichert die "
-                          "Termine, sobald es beschreibbar ist. Die Umgebungsvariable ZEITWACHE_DIR kann auf "
-                          "ein beschreibbares Verzeichnis zeigen.";
+                problem = unwritableDirectoryNotice(e);
             }
         }
     }

@@ -98,3 +98,19 @@ TEST_F(WritableLater, TheMinuteCheckStaysQuietWhileTheDirectoryCannotBeWritten)
     EXPECT_NO_THROW(book.dueCheck().run(clock.now()));
     EXPECT_EQ(dataFile(), "<missing>");
 }
+
+TEST(ExistingDataFile, ADirectoryThatTakesNoNewFileIsToldOnceAndTheLinesStay)
+{
+    // /proc takes no new file, not even from root: the data file links to one there.
+    const fs::path dir = fs::temp_directory_path() / ("zw-readonly-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::create_symlink("/proc/version", dir / "termine.dat");
+    FixedClock clock;
+    RemovingExecutor executor;
+    AppointmentList list;
+    AppointmentBook book{dir, list, clock, executor};
+    const auto problem = book.load();
+    fs::remove_all(dir);
+    EXPECT_NE(problem.value_or("").find("nicht beschreibbar"), std::string::npos);
+    EXPECT_EQ(list.count(), 1u);
+}
