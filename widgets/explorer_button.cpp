@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -60,7 +59,9 @@ ExplorerButton::ExplorerButton(QWidget* parent) : QAbstractButton(parent)
 {
     unselectedFontColor_ = palette().color(QPalette::WindowText);
     setMouseTracking(true);
-    setFocusPolicy(Qt::TabFocus);
+    // A picture button draws on its parent and takes no focus; the keyboard reaches its
+    // command through the owner's menu and keys.
+    setFocusPolicy(Qt::NoFocus);
     resize(kDefaultWidth, kDefaultHeight);
 }
 
@@ -407,12 +408,6 @@ void ExplorerButton::paintEvent(QPaintEvent*)
         painter.setBrush(captionColor);
         for (int row = 0; row < 4; ++row)
             painter.drawRect(origin.x() + row, origin.y() + row, 7 - 2 * row, 1);
-    }
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(2, 2, -2, -2);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }
 

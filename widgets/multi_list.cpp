@@ -765,6 +765,18 @@ void MultiList::keyReleaseEvent(QKeyEvent* event)
     emit keyReleased(event->key(), event->modifiers());
 }
 
+void MultiList::mousePressEvent(QMouseEvent* event)
+{
+    // As in the platform list box, a right click leaves the marks alone: the menu it opens
+    // acts on the rows the user marked, not on the one under the mouse.
+    if (event->button() == Qt::RightButton) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
 void MultiList::mouseReleaseEvent(QMouseEvent* event)
 {
     QTreeView::mouseReleaseEvent(event);

@@ -469,6 +469,7 @@ bool EditorPage::store()
         return false;
     }
     editor_->markStored();
+    emit stored();
     reset();
     return true;
 }

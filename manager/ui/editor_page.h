@@ -49,6 +49,10 @@ public:
 
     const AppointmentEditor& editor() const { return *editor_; }
 
+signals:
+    // A store ran through (also when the overwrite query was declined).
+    void stored();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

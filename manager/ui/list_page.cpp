@@ -76,7 +76,12 @@ ListPage::ListPage(Desktop& desktop, AppointmentBook& book, ContextHelp& help, Q
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { menu_->popup(list_->viewport()->mapToGlobal(pos)); });
-    connect(list_, &MultiList::rowDoubleClicked, this, [this] { emit editRequested(); });
+    // A double click beside the rows of a filled list means no appointment; on an empty
+    // list it still asks for one and is told there is none.
+    connect(list_, &MultiList::rowDoubleClicked, this, [this](int row) {
+        if (row > 0 || book_.list().count() == 0)
+            emit editRequested();
+    });
     connect(list_, &MultiList::markingChanged, this, &ListPage::updateCommands);
 
     buildButtons(help);

@@ -10,6 +10,7 @@
 #include "platform/context_help.h"
 #include "platform/desktop.h"
 #include "scheduler/appointment_book.h"
+#include "widgets/multi_list.h"
 
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -52,6 +53,13 @@ ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Cloc
     listPage_ = new ListPage(desktop, book, *help_);
     pages_->addTab(listPage_, QStringLiteral("Vorhandene Termine"));
     connect(listPage_, &ListPage::editRequested, this, &ManagerDialog::editMarked);
+    // Refilled after a store, so no mark made before the edit survives it for Del to act on.
+    connect(editorPage_, &EditorPage::stored, listPage_, &ListPage::fill);
+    // The buttons above the list take no focus: the list has it when its page shows.
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == kListPage)
+            listPage_->list()->setFocus(Qt::OtherFocusReason);
+    });
 
     properties_ = new PropertiesDialog(desktop, book.list(), [this] { editMarked(); }, this);
     markExpired_ = new MarkExpiredDialog(desktop, book.list(), *listPage_, clock, this);
@@ -120,9 +128,10 @@ void ManagerDialog::reject()
                                                          MessageIcon::Question, MessageButtons::YesNoCancel);
         if (answer == MessageResult::Cancel)
             return;
-        // Closed whatever the store's outcome.
-        if (answer == MessageResult::Yes)
-            editorPage_->store();
+        // A refused store keeps the dialog open with the page as typed: closing would
+        // drop it, since the next showing starts a new appointment.
+        if (answer == MessageResult::Yes && !editorPage_->store())
+            return;
     }
     QDialog::reject();
     // The search window goes with the manager.

@@ -294,7 +294,16 @@ TEST_F(EditorPageTest, ClosingWithUnsavedChangesAsksOnEveryWayOfClosing)
     EXPECT_EQ(dataFile(), "");
     manager->showManager();
     EXPECT_TRUE(edit("Edit4")->text().isEmpty());
+    // "Ja" and a store that refuses: the dialog stays, with the page as typed.
+    typeInto("Edit5", "4");
+    typeInto("Edit3", "31");
     typeInto("Edit4", "sichern");
+    desktop.queueAnswer(MessageResult::Yes);
+    desktop.queueAnswer(MessageResult::Ok);
+    control<QPushButton>("Button1")->click();
+    EXPECT_TRUE(manager->isVisible());
+    EXPECT_EQ(edit("Edit3")->text(), "31");
+    typeInto("Edit3", "30");
     desktop.queueAnswer(MessageResult::Yes);
     control<QPushButton>("Button1")->click();
     EXPECT_FALSE(manager->isVisible());

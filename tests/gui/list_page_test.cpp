@@ -2,6 +2,7 @@
 // the marked rows, and the alarm path's "Bearbeiten".
 #include "common/zeitwache_error.h"
 #include "line_builder.h"
+#include "manager/ui/editor_page.h"
 #include "manager/ui/list_page.h"
 #include "manager_fixture.h"
 #include "widgets/explorer_button.h"
@@ -144,6 +145,27 @@ TEST_F(ListPageTest, MarksStayOnTheirAppointmentsWhileTheListChangesUnderThem)
     list.remove(1);
     EXPECT_EQ(page->markedEntries(), std::vector<std::size_t>{2});
     EXPECT_TRUE(enabled("ExplorerButton1"));
+}
+
+TEST_F(ListPageTest, MarkingIsTheListBoxsAndOnlyARowMeansAnAppointment)
+{
+    // A right click (the menu's) keeps the marks; a double click below the rows loads nothing.
+    rows()->setSelectedRows({1, 3});
+    const QPoint row2 = rows()->visualRect(rows()->model()->index(2, 0)).center();
+    QTest::mouseClick(rows()->viewport(), Qt::RightButton, {}, row2);
+    EXPECT_EQ(marked(), (std::vector<int>{1, 3}));
+    QTest::mouseDClick(rows()->viewport(), Qt::LeftButton, {}, QPoint(5, rows()->viewport()->height() - 3));
+    EXPECT_EQ(manager->pages()->currentIndex(), 1);
+    // A store refills the list: no earlier mark is left for Del.
+    rows()->setSelectedRows({1, 2});
+    manager->editMarked();
+    EXPECT_TRUE(manager->editorPage()->store());
+    EXPECT_TRUE(marked().empty());
+    // The buttons take no focus: the list has it when its page shows.
+    manager->pages()->setCurrentIndex(1);
+    EXPECT_EQ(QApplication::focusWidget(), rows());
+    for (const ExplorerButton* button : page->findChildren<ExplorerButton*>())
+        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
 }
 
 TEST_F(ListPageTest, TheAlarmsBearbeitenMarksOnlyItsRow)
