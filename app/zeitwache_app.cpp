@@ -7,6 +7,7 @@
 #include "manager/ui/search_dialog.h"
 #include "platform/desktop.h"
 #include "scheduler/ui/alarm_executor.h"
+#include "scheduler/ui/minute_tick.h"
 
 #include <QFile>
 
@@ -42,12 +43,16 @@ ZeitwacheApp::~ZeitwacheApp() = default;
 
 void ZeitwacheApp::start()
 {
-    clockWindow_ = std::make_unique<ClockWindow>(desktop_, clock_, settings_, book_, snoozeCount_);
+    clockWindow_ = std::make_unique<ClockWindow>(desktop_, clock_, settings_, list_, snoozeCount_);
+    tick_ = std::make_unique<MinuteTick>(book_.dueCheck());
+    QObject::connect(tick_.get(), &MinuteTick::secondPassed, clockWindow_.get(), &ClockWindow::redraw);
+    QObject::connect(clockWindow_.get(), &ClockWindow::shownChanged, tick_.get(), &MinuteTick::setEverySecond);
     clockWindow_->applySettings();
     // Before the first check: the alarm windows it opens belong to the clock like all others.
     executor_->setOwner(clockWindow_.get());
     const std::optional<std::string> fileProblem = book_.load();
-    clockWindow_->startClock();
+    tick_->start();
+    clockWindow_->drawFace();
     const AppointmentBook::FirstCheck firstCheck = book_.runFirstCheck();
     book_.dueCheck().setErrorReporter([this](const ZeitwacheError& e) {
         // The box lets ticks through; a damaged line would otherwise stack a new box on

@@ -21,6 +21,7 @@ class Clock;
 class Desktop;
 class InfoWindow;
 class ManagerDialog;
+class MinuteTick;
 
 class ZeitwacheApp {
 public:
@@ -35,6 +36,7 @@ public:
     void carryOut(const ProgramRequest& request);
 
     ClockWindow& clockWindow() { return *clockWindow_; }
+    MinuteTick& tick() { return *tick_; }
     ManagerDialog& manager() { return *manager_; }
     InfoWindow& info() { return *info_; }
     AppointmentBook& book() { return book_; }
@@ -53,6 +55,7 @@ private:
     std::unique_ptr<AlarmExecutor> executor_;
     AppointmentBook book_;
     std::unique_ptr<ClockWindow> clockWindow_;
+    std::unique_ptr<MinuteTick> tick_;
     std::unique_ptr<ManagerDialog> manager_;
     std::unique_ptr<InfoWindow> info_;
     bool errorBoxOpen_ = false;

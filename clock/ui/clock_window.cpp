@@ -8,21 +8,19 @@
 #include "common/zeitwache_error.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
-#include "scheduler/appointment_book.h"
 #include "scheduler/snooze.h"
 #include "settings/clock_settings.h"
+#include "store/appointment_list.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <QWindow>
 
 #include <chrono>
@@ -36,10 +34,10 @@ constexpr char kTrayToolTip[] = "Zeitwache 99";
 constexpr int kMaxToolTipLength = 62;
 } // namespace
 
-ClockWindow::ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettings& settings, AppointmentBook& book,
-                         const SnoozeCounter& snoozeCount)
+ClockWindow::ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettings& settings,
+                         const AppointmentList& appointments, const SnoozeCounter& snoozeCount)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), desktop_(desktop),
-      clock_(clock), settings_(settings), book_(book), snoozeCount_(snoozeCount)
+      clock_(clock), settings_(settings), appointments_(appointments), snoozeCount_(snoozeCount)
 {
     setObjectName(QStringLiteral("TForm1"));
     // The caption differs from the application title by its blank; it is never seen.
@@ -104,13 +102,6 @@ ClockWindow::ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettin
     connect(tray_, &QSystemTrayIcon::activated, this, &ClockWindow::trayActivated, Qt::QueuedConnection);
     tray_->show();
 
-    timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("Timer1"));
-    timer_->setSingleShot(true);
-    timer_->setTimerType(Qt::PreciseTimer);
-    // Queued, so that the tick does not run inside the timer's own event: Qt never delivers
-    // a timer again while its handler runs, and a run's modal box would stop the clock.
-    connect(timer_, &QTimer::timeout, this, &ClockWindow::tick, Qt::QueuedConnection);
 }
 
 ClockWindow::~ClockWindow() = default;
@@ -138,30 +129,6 @@ void ClockWindow::applySettings()
     setVisible(shown);
 }
 
-void ClockWindow::startClock()
-{
-    scheduleNextTick();
-    drawFace();
-}
-
-void ClockWindow::scheduleNextTick()
-{
-    // One tick just after each change of the second: every second is drawn and second 00
-    // is met once a minute, with a quarter of the wake-ups of a fixed 250 ms tick. The
-    // delay is taken from the wall clock anew each time, so a timer that fires a little
-    // early only shortens the next wait instead of skipping a second.
-    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
-    int wait = 1000 - static_cast<int>(ms % 1000) + kTickAfterSecondMilliseconds;
-    // Hidden, nothing needs the seconds: one tick in second 00 for the due check and one
-    // in second 01, which tells it that the next second 00 is a new minute. Two wake-ups a
-    // minute instead of sixty. (Zones differ from UTC by whole minutes, so the second of
-    // the minute is the same in local time.)
-    const auto second = static_cast<int>(ms / 1000 % 60);
-    if (!isVisible() && second != 0)
-        wait += (59 - second) * 1000;
-    timer_->start(wait);
-}
-
 const DisplayStyle& ClockWindow::checkedStyle() const
 {
     for (size_t i = 0; i < clockMenu_.styles.size(); ++i)
@@ -182,22 +149,18 @@ void ClockWindow::drawFace()
         std::fflush(stdout);
     }
     face_->apply(computeFace(clock_.now(), checkedStyle(), clockMenu_.extended->isChecked(), snoozeCount_.value(),
-                             book_.list().count()));
+                             appointments_.count()));
 }
 
-void ClockWindow::tick()
+void ClockWindow::redraw()
 {
-    // Scheduled first: a modal box opened by the due check below lets the next ticks through.
-    scheduleNextTick();
+    if (!isVisible())
+        return;
     try {
-        if (isVisible())
-            drawFace();
+        drawFace();
     } catch (...) {
         // Nothing may leave the event loop; the next second draws again.
     }
-    // Never throws. A tick that comes late because the program was busy also checks the
-    // minutes whose second 00 it missed.
-    book_.dueCheck().tick();
 }
 
 bool ClockWindow::blockingDialogOpen() const
@@ -251,12 +214,8 @@ void ClockWindow::setClockShown(bool shown)
         raise();
         activateWindow();
     }
-    // A clock shown again counts the seconds from now on, not from the next minute.
-    if (timer_->isActive()) {
-        scheduleNextTick();
-        if (shown)
-            drawFace();
-    }
+    if (shown)
+        drawFace();
 }
 
 void ClockWindow::showClock()
@@ -352,6 +311,7 @@ void ClockWindow::setVisible(bool visible)
         hideFromTaskbar(this);
     }
     QWidget::setVisible(visible);
+    emit shownChanged(visible);
 }
 
 void ClockWindow::mousePressEvent(QMouseEvent* event)

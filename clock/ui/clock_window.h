@@ -1,7 +1,7 @@
 #pragma once
 // The clock window: a small frameless window with the display panel, the tray icon and the
-// two menus. It owns the tick, once a second just after the second changes; what the tick
-// checks besides drawing is the appointment book's business.
+// two menus. It draws, is dragged and shows its menus; the program's tick tells it when
+// to redraw.
 #include "clock/ui/clock_menus.h"
 #include "platform/desktop.h"
 
@@ -10,11 +10,9 @@
 
 #include <functional>
 
-class QTimer;
-
 namespace zw {
 
-class AppointmentBook;
+class AppointmentList;
 class ClockFace;
 class ClockSettings;
 class Clock;
@@ -26,26 +24,22 @@ class ClockWindow : public QWidget {
 public:
     static constexpr int kWidth = 148;
     static constexpr int kHeight = 60;
-    // The tick comes this long after each change of the second.
-    static constexpr int kTickAfterSecondMilliseconds = 20;
 
-    ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettings& settings, AppointmentBook& book,
-                const SnoozeCounter& snoozeCount);
+    ClockWindow(Desktop& desktop, const Clock& clock, const ClockSettings& settings,
+                const AppointmentList& appointments, const SnoozeCounter& snoozeCount);
     ~ClockWindow() override;
 
     // Start-up: position, visibility, stay-on-top, style and extended display from the
     // settings. Settings that cannot be written are reported, never fatal.
     void applySettings();
-    // Start-up: the tick, and the first drawing.
-    void startClock();
 
     // True while a dialog is open that keeps the manager and the tray menu closed.
     void setBlockingDialogCheck(std::function<bool()> check) { blockingDialogOpen_ = std::move(check); }
 
     // `uhr`: draws the face from the current time and options.
     void drawFace();
-    // The scheduler part of the tick follows the drawing.
-    void tick();
+    // A second passed: the face is drawn again while it is shown.
+    void redraw();
 
     // Menu commands.
     void openManager();          // Terminmanager1Click
@@ -73,6 +67,8 @@ public:
 
 signals:
     void managerRequested();
+    // The clock was shown or hidden: only a shown one needs every second.
+    void shownChanged(bool shown);
     void infoRequested();
 
 protected:
@@ -87,17 +83,15 @@ private:
     void setClockShown(bool shown);
     // Runs a settings write; a failure is shown in the error box, the change stays.
     void writeSetting(const std::function<void()>& write);
-    void scheduleNextTick();
 
     Desktop& desktop_;
     const Clock& clock_;
     const ClockSettings& settings_;
-    AppointmentBook& book_;
+    const AppointmentList& appointments_;
     const SnoozeCounter& snoozeCount_;
     std::function<bool()> blockingDialogOpen_;
 
     ClockFace* face_ = nullptr;
-    QTimer* timer_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     TrayKind trayKind_ = TrayKind::Classic;
     TrayMenu trayMenu_;

@@ -5,6 +5,7 @@
 #include "platform/scripted_desktop.h"
 #include "scheduler/appointment_book.h"
 #include "scheduler/snooze.h"
+#include "scheduler/ui/minute_tick.h"
 #include "settings/clock_settings.h"
 
 #include <QAction>
@@ -53,6 +54,7 @@ struct ClockWindowFixture : ::testing::Test {
     std::unique_ptr<ClockSettings> settings;
     std::unique_ptr<AppointmentBook> book;
     std::unique_ptr<ClockWindow> window;
+    std::unique_ptr<MinuteTick> tick;
 
     void SetUp() override
     {
@@ -71,10 +73,15 @@ struct ClockWindowFixture : ::testing::Test {
     {
         settings = std::make_unique<ClockSettings>(dir / "Zeitwache.ini");
         book = std::make_unique<AppointmentBook>(dir, list, clock, executor);
-        window = std::make_unique<ClockWindow>(desktop, clock, *settings, *book, snoozes);
+        window = std::make_unique<ClockWindow>(desktop, clock, *settings, list, snoozes);
+        // Wired as the program wires them.
+        tick = std::make_unique<MinuteTick>(book->dueCheck());
+        QObject::connect(tick.get(), &MinuteTick::secondPassed, window.get(), &ClockWindow::redraw);
+        QObject::connect(window.get(), &ClockWindow::shownChanged, tick.get(), &MinuteTick::setEverySecond);
         window->applySettings();
         book->load();
-        window->startClock();
+        tick->start();
+        window->drawFace();
         return *window;
     }
     QStringList captions(QMenu* menu)
@@ -201,7 +208,7 @@ TEST_F(ClockWindowFixture, StyleAndExtendedDisplayReachTheFace)
     EXPECT_EQ(date->text(), QStringLiteral("06.12.2026"));
     w.clockMenu().extended->trigger();
     EXPECT_EQ(extended->text(), QString()); // filled by the next tick
-    w.tick();
+    tick->tick();
     EXPECT_EQ(extended->text(), QStringLiteral("0 Term."));
     w.clockMenu().extended->trigger();
     EXPECT_EQ(extended->text(), QString()); // emptied at once
@@ -237,24 +244,24 @@ TEST_F(ClockWindowFixture, F1OpensTheClockHelpAndNoOtherKeyDoesAnything)
 
 TEST_F(ClockWindowFixture, TheTickRunsTheDueCheckAtSecondZero)
 {
-    ClockWindow& w = start();
+    start();
     list.append("[06.12.2026 09:06] [Keine      ] [Ja  ] [0000000] [001 000 006] [x  (Kein)]");
     clock.current = {{2026, 12, 6}, {9, 6, 0}};
-    w.tick();
-    w.tick();
+    tick->tick();
+    tick->tick();
     EXPECT_EQ(executor.calls, 1);
 }
 
 TEST_F(ClockWindowFixture, ALateTickChecksTheMinuteThatPassedWhileTheProgramWasBusy)
 {
-    ClockWindow& w = start();
+    start();
     list.append("[06.12.2026 09:06] [Keine      ] [Ja  ] [0000000] [001 000 006] [x  (Kein)]");
     clock.current = {{2026, 12, 6}, {9, 5, 59}};
-    w.tick();
+    tick->tick();
     clock.current = {{2026, 12, 6}, {9, 6, 4}}; // the thread was blocked for five seconds
     clock.steady += std::chrono::seconds(5);
-    w.tick();
-    w.tick();
+    tick->tick();
+    tick->tick();
     EXPECT_EQ(executor.calls, 1);
 }
 
@@ -343,26 +350,26 @@ TEST_F(ClockWindowFixture, EveryChangeOfWhatTheFaceShowsReachesItAtTheNextTick)
     EXPECT_EQ(extended->text(), QStringLiteral("0 Term."));
 
     list.append("[06.12.2026 11:00] [Keine      ] [Ja  ] [0000000] [001 000 006] [x  (Kein)]");
-    w.tick();
+    tick->tick();
     EXPECT_EQ(extended->text(), QStringLiteral("1 Term."));
 
     AlarmSnooze snooze(snoozes);
     snooze.start(5);
-    w.tick();
+    tick->tick();
     EXPECT_EQ(extended->text(), QStringLiteral("Snooze 1"));
 
     w.clockMenu().styles[3]->trigger(); // LED red
-    w.tick();
+    tick->tick();
     EXPECT_EQ(date->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
     w.clockMenu().extended->trigger(); // off: emptied at once
     EXPECT_EQ(extended->text(), QString());
     w.clockMenu().extended->trigger(); // on again within the same second
-    w.tick();
+    tick->tick();
     EXPECT_EQ(extended->text(), QStringLiteral("Snooze 1"));
 
     clock.current = {{2026, 12, 7}, {0, 0, 0}};
-    w.tick();
+    tick->tick();
     EXPECT_EQ(date->text(), QStringLiteral("07.12.2026"));
 }
 
@@ -373,9 +380,9 @@ int wallSecond()
     return static_cast<int>(QDateTime::currentMSecsSinceEpoch() / 1000 % 60);
 }
 
-int remainingOfTick(ClockWindow& w)
+int remainingOfTick(const MinuteTick& tick)
 {
-    auto* timer = w.findChild<QTimer*>(QStringLiteral("Timer1"));
+    auto* timer = tick.findChild<QTimer*>(QStringLiteral("Timer1"));
     EXPECT_NE(timer, nullptr);
     return timer != nullptr ? timer->remainingTime() : -1;
 }
@@ -390,7 +397,7 @@ TEST_F(ClockWindowFixture, AHiddenClockWakesInSecondsZeroAndOneOnlyAShownOneEver
         const int second = wallSecond();
         w.toggleClockVisible();
         w.toggleClockVisible();
-        const int remaining = remainingOfTick(w);
+        const int remaining = remainingOfTick(*tick);
         if (wallSecond() != second)
             continue;
         if (second == 0 || second == 59) {
@@ -403,7 +410,7 @@ TEST_F(ClockWindowFixture, AHiddenClockWakesInSecondsZeroAndOneOnlyAShownOneEver
     }
     w.toggleClockVisible();
     ASSERT_TRUE(w.isVisible());
-    EXPECT_LE(remainingOfTick(w), 1050);
+    EXPECT_LE(remainingOfTick(*tick), 1050);
 }
 
 } // namespace
