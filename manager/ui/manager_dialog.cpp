@@ -1,6 +1,5 @@
 #include "manager/ui/manager_dialog.h"
 
-#include "clock/placement.h"
 #include "manager/appointment_editor.h"
 #include "manager/ui/editor_page.h"
 #include "manager/ui/list_page.h"
@@ -9,6 +8,7 @@
 #include "manager/ui/search_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/placement/tray_placement.h"
 #include "scheduler/appointment_book.h"
 #include "widgets/multi_list.h"
 
