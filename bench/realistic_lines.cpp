@@ -1,5 +1,6 @@
 #include "bench/realistic_lines.h"
 
+#include "common/sound_name.h"
 #include "scheduler/due_check.h"
 #include "store/appointment_line.h"
 #include "store/data_file.h"
@@ -103,7 +104,7 @@ std::vector<std::string> realisticLines(size_t n, unsigned seed)
         a.message = message(rng);
         if (percent(rng) < 20)
             a.application = kApplications[application(rng)];
-        a.sound = percent(rng) < 50 ? std::string(line::kNoSound) : std::string(kSounds[sound(rng)]);
+        a.sound = percent(rng) < 50 ? std::string(kNoSound) : std::string(kSounds[sound(rng)]);
         std::string l = line::compose(a, kCurrentYear);
         const long long v = value(l);
         // A file the program has kept: what lay in the past has been shown.

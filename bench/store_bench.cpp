@@ -1,5 +1,6 @@
 // Loading and saving termine.dat, and storing one appointment into a large list.
 #include "bench/realistic_lines.h"
+#include "common/sound_name.h"
 #include "store/appointment_line.h"
 #include "store/appointment_list.h"
 #include "store/data_file.h"
@@ -56,7 +57,7 @@ std::string lineAt(long long minutes, const std::string& message)
     a.date = dateFromDayNumber(minutes / 1440);
     a.time = TimeOfDay{static_cast<int>(minutes % 1440 / 60), static_cast<int>(minutes % 60), 0};
     a.message = message;
-    a.sound = std::string(line::kNoSound);
+    a.sound = std::string(kNoSound);
     return line::compose(a, kCurrentYear);
 }
 

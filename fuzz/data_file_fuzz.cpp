@@ -9,6 +9,7 @@
 #include "fuzz_support.h"
 
 #include "common/civil_time.h"
+#include "common/sound_name.h"
 #include "common/zeitwache_error.h"
 #include "scheduler/due_check.h"
 #include "store/appointment_line.h"
@@ -295,7 +296,7 @@ std::string composeFromChoices(std::string_view input, Choices& choices, std::op
     const unsigned applicationLength = choices.byte() % 3 == 0 ? choices.below(1000) : 0;
     a.application = textFrom(input, applicationAt, applicationLength);
     if (flags & 8) {
-        a.sound = std::string(line::kNoSound);
+        a.sound = std::string(kNoSound);
     } else {
         const unsigned soundAt = choices.byte();
         a.sound = textFrom(input, soundAt, choices.byte() % 40);

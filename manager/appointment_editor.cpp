@@ -1,5 +1,6 @@
 #include "manager/appointment_editor.h"
 
+#include "common/sound_name.h"
 #include "common/zeitwache_error.h"
 #include "manager/sound_list.h"
 
@@ -40,8 +41,8 @@ std::string fromSlice(std::string_view line, size_t pos, size_t len)
 AppointmentEditor::AppointmentEditor(AppointmentList& list, const Clock& clock, std::vector<std::string> soundEntries)
     : list_(list), clock_(clock), sounds_(std::move(soundEntries)), edited_(list)
 {
-    if (sounds_.empty() || sounds_.front() != line::kNoSound)
-        sounds_.insert(sounds_.begin(), std::string(line::kNoSound));
+    if (sounds_.empty() || sounds_.front() != kNoSound)
+        sounds_.insert(sounds_.begin(), std::string(kNoSound));
 }
 
 int AppointmentEditor::editIndex() const
@@ -253,7 +254,7 @@ void AppointmentEditor::setApplication(std::string cp1252)
 void AppointmentEditor::chooseSound(int entry)
 {
     soundEntry_ = entry >= 0 && entry < static_cast<int>(sounds_.size()) ? entry : -1;
-    listenEnabled_ = soundText() != line::kNoSound;
+    listenEnabled_ = soundText() != kNoSound;
     markModified();
 }
 
@@ -380,7 +381,7 @@ void AppointmentEditor::load(std::size_t position)
     setMessage(std::string(texts.message));
     setApplication(std::string(texts.application));
     chooseSound(soundEntryNamed(sounds_, texts.sound));
-    listenEnabled_ = soundText() != line::kNoSound;
+    listenEnabled_ = soundText() != kNoSound;
 
     modified_ = false;
     edited_.set(position);

@@ -1,6 +1,7 @@
 #include "manager/sound_list.h"
 
 #include "common/cp1252.h"
+#include "common/sound_name.h"
 #include "store/appointment_line.h"
 
 #include <algorithm>
@@ -53,7 +54,7 @@ std::vector<std::string> soundEntriesIn(const std::vector<std::filesystem::path>
     names.erase(std::unique(names.begin(), names.end(),
                             [](const std::string& a, const std::string& b) { return equalIgnoringCase(a, b); }),
                 names.end());
-    names.insert(names.begin(), std::string(line::kNoSound));
+    names.insert(names.begin(), std::string(kNoSound));
     return names;
 }
 

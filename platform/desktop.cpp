@@ -1,6 +1,6 @@
 #include "platform/desktop.h"
 
-#include "store/appointment_line.h"
+#include "common/sound_name.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,7 +34,7 @@ void Desktop::showError(const std::exception& error)
 
 void Desktop::playSound(const QStringList& folders, const QString& soundName)
 {
-    if (soundName.toStdString() == line::kNoSound || folders.isEmpty())
+    if (soundName.toStdString() == kNoSound || folders.isEmpty())
         return;
     for (const QString& folder : folders) {
         const QString file = QDir(folder).filePath(soundName);

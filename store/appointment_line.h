@@ -22,7 +22,6 @@ inline constexpr std::string_view kRepeatYearly = "J\xE4hrlich   ";
 
 inline constexpr std::string_view kActive = "Ja  ";
 inline constexpr std::string_view kInactive = "Nein";
-inline constexpr std::string_view kNoSound = "(Kein)";
 inline constexpr size_t kMaxTextLength = 999;
 
 // Flag numbers: the flag k stands at position 41 + k.

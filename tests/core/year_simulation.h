@@ -6,6 +6,7 @@
 // carrying-out is recorded with the minute its run was for.
 #include "calendar_oracle.h"
 #include "common/civil_time.h"
+#include "common/sound_name.h"
 #include "common/zeitwache_error.h"
 #include "scheduler/appointment_book.h"
 #include "store/appointment_line.h"
@@ -192,7 +193,7 @@ inline std::string lineOf(const Planned& p)
     a.message = messageOf(p.id);
     if (p.busySeconds > 0)
         a.application = "warte " + std::to_string(p.busySeconds) + (p.modal ? " modal" : "");
-    a.sound = std::string(line::kNoSound);
+    a.sound = std::string(kNoSound);
     std::string l = line::compose(a, p.date.year);
     if (p.executed)
         line::setFlag(l, line::kExecuted, '1');
