@@ -22,6 +22,8 @@ function(zeitwache_gui_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC zeitwache_core Qt6::Widgets ${ARGN})
+  # Only the libraries it names: a layer that uses code of one it does not name fails to
+  # link, so the dependencies stay those the folders declare.
+  target_link_libraries(${name} PUBLIC Qt6::Widgets ${ARGN})
   set_property(GLOBAL APPEND PROPERTY ZEITWACHE_GUI_LIBS ${name})
 endfunction()
