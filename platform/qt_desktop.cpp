@@ -178,25 +178,25 @@ bool isBlankFileName(const QString& file)
 }
 
 QtDesktop::QtDesktop(QString helpSourceFile)
-    : m_helpSourceFile(std::move(helpSourceFile))
+    : helpSourceFile_(std::move(helpSourceFile))
 {
 }
 
 QtDesktop::~QtDesktop()
 {
     // A sound that fails while it is torn down must not call back into this object.
-    if (m_sound)
-        m_sound->disconnect();
+    if (sound_)
+        sound_->disconnect();
 }
 
 void QtDesktop::setTrayIcon(QSystemTrayIcon* icon)
 {
-    m_trayIcon = icon;
+    trayIcon_ = icon;
     if (icon == nullptr)
         return;
     // A status-notifier host tells neither where the icon is nor where it was clicked; the
     // cursor at that moment is the best there is.
-    const auto noteClick = [this] { m_trayClick = QCursor::pos(); };
+    const auto noteClick = [this] { trayClick_ = QCursor::pos(); };
     QObject::connect(icon, &QSystemTrayIcon::activated, icon, noteClick);
     if (QMenu* menu = icon->contextMenu())
         QObject::connect(menu, &QMenu::aboutToShow, icon, noteClick);
@@ -204,9 +204,9 @@ void QtDesktop::setTrayIcon(QSystemTrayIcon* icon)
 
 void QtDesktop::setHelpSourceFile(const QString& helpSourceFile)
 {
-    m_helpSourceFile = helpSourceFile;
-    if (m_help)
-        m_help->setSourceFile(helpSourceFile);
+    helpSourceFile_ = helpSourceFile;
+    if (help_)
+        help_->setSourceFile(helpSourceFile);
 }
 
 QString QtDesktop::boxText(const QString& text)
@@ -296,25 +296,25 @@ int QtDesktop::openDocument(const QString& absolutePath)
 
 void QtDesktop::playWave(const QString& absolutePath)
 {
-    if (m_sound)
-        m_sound->stop();
+    if (sound_)
+        sound_->stop();
     const QFileInfo info(absolutePath);
     if (!info.isFile() || !info.isReadable()) {
         beep();
         return;
     }
-    if (!m_sound) {
-        m_sound = std::make_unique<QSoundEffect>();
-        QObject::connect(m_sound.get(), &QSoundEffect::statusChanged, m_sound.get(), [this] {
-            if (m_sound->status() == QSoundEffect::Error)
+    if (!sound_) {
+        sound_ = std::make_unique<QSoundEffect>();
+        QObject::connect(sound_.get(), &QSoundEffect::statusChanged, sound_.get(), [this] {
+            if (sound_->status() == QSoundEffect::Error)
                 beep();
         });
     }
     // Loading afresh each time picks up a file that changed or that failed before;
     // the load runs in the background and the sound starts once it is ready.
-    m_sound->setSource(QUrl());
-    m_sound->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-    m_sound->play();
+    sound_->setSource(QUrl());
+    sound_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+    sound_->play();
 }
 
 void QtDesktop::beep()
@@ -324,9 +324,9 @@ void QtDesktop::beep()
 
 HelpViewer& QtDesktop::helpViewer()
 {
-    if (!m_help)
-        m_help = std::make_unique<HelpViewer>(m_helpSourceFile);
-    return *m_help;
+    if (!help_)
+        help_ = std::make_unique<HelpViewer>(helpSourceFile_);
+    return *help_;
 }
 
 void QtDesktop::showHelpTopic(const QString& topicId)
@@ -356,8 +356,8 @@ void QtDesktop::showHelpPopup(int contextNumber, QPoint globalPos)
 
 void QtDesktop::closeHelp()
 {
-    if (m_help)
-        m_help->closeAll();
+    if (help_)
+        help_->closeAll();
 }
 
 QSize QtDesktop::screenSize() const
@@ -408,13 +408,13 @@ TrayKind QtDesktop::trayKind() const
 
 QRect QtDesktop::trayRect() const
 {
-    if (m_trayIcon) {
-        const QRect icon = m_trayIcon->geometry();
+    if (trayIcon_) {
+        const QRect icon = trayIcon_->geometry();
         if (icon.isValid() && !icon.isEmpty())
             return icon;
     }
-    if (m_trayClick)
-        return {*m_trayClick, QSize(1, 1)};
+    if (trayClick_)
+        return {*trayClick_, QSize(1, 1)};
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return {};

@@ -78,7 +78,7 @@ public:
     // The help window, created on first use.
     HelpViewer& helpViewer();
     // The effect that plays the wave sounds; null before the first one.
-    const QSoundEffect* soundEffect() const { return m_sound.get(); }
+    const QSoundEffect* soundEffect() const { return sound_.get(); }
 
 protected:
     // Runs the box until the user closes it.
@@ -87,11 +87,11 @@ protected:
 private:
     int openDocument(const QString& absolutePath);
 
-    QString m_helpSourceFile;
-    QPointer<QSystemTrayIcon> m_trayIcon;
-    std::optional<QPoint> m_trayClick;
-    std::unique_ptr<QSoundEffect> m_sound;
-    std::unique_ptr<HelpViewer> m_help;
+    QString helpSourceFile_;
+    QPointer<QSystemTrayIcon> trayIcon_;
+    std::optional<QPoint> trayClick_;
+    std::unique_ptr<QSoundEffect> sound_;
+    std::unique_ptr<HelpViewer> help_;
 };
 
 } // namespace zw

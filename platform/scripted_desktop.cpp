@@ -22,30 +22,30 @@ ScriptedDesktop::UnexpectedHandler ScriptedDesktop::setUnexpectedHandler(Unexpec
 
 ScriptedDesktop::~ScriptedDesktop()
 {
-    if (!m_answers.empty())
-        unexpectedHandler()(QStringLiteral("%1 queued message box answer(s) left unused").arg(m_answers.size()));
-    if (!m_chosenFiles.empty())
-        unexpectedHandler()(QStringLiteral("%1 queued file dialog answer(s) left unused").arg(m_chosenFiles.size()));
+    if (!answers_.empty())
+        unexpectedHandler()(QStringLiteral("%1 queued message box answer(s) left unused").arg(answers_.size()));
+    if (!chosenFiles_.empty())
+        unexpectedHandler()(QStringLiteral("%1 queued file dialog answer(s) left unused").arg(chosenFiles_.size()));
 }
 
 DesktopCall& ScriptedDesktop::record(DesktopCall::Kind kind)
 {
-    m_calls.emplace_back();
-    m_calls.back().kind = kind;
-    return m_calls.back();
+    calls_.emplace_back();
+    calls_.back().kind = kind;
+    return calls_.back();
 }
 
 std::vector<DesktopCall> ScriptedDesktop::callsOf(DesktopCall::Kind kind) const
 {
     std::vector<DesktopCall> found;
-    std::copy_if(m_calls.begin(), m_calls.end(), std::back_inserter(found),
+    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(found),
                  [kind](const DesktopCall& call) { return call.kind == kind; });
     return found;
 }
 
 std::size_t ScriptedDesktop::count(DesktopCall::Kind kind) const
 {
-    return std::size_t(std::count_if(m_calls.begin(), m_calls.end(),
+    return std::size_t(std::count_if(calls_.begin(), calls_.end(),
                                      [kind](const DesktopCall& call) { return call.kind == kind; }));
 }
 
@@ -53,11 +53,11 @@ MessageResult ScriptedDesktop::messageBox(const QString& text, const QString& ti
                                           MessageButtons buttons)
 {
     MessageResult answer = dismissedResult(buttons);
-    if (m_answers.empty()) {
+    if (answers_.empty()) {
         unexpectedHandler()(QStringLiteral("unexpected message box \"%1\": \"%2\"").arg(title, text));
     } else {
-        answer = m_answers.front();
-        m_answers.pop_front();
+        answer = answers_.front();
+        answers_.pop_front();
     }
     DesktopCall& call = record(DesktopCall::Kind::MessageBox);
     call.text = text;
@@ -67,17 +67,17 @@ MessageResult ScriptedDesktop::messageBox(const QString& text, const QString& ti
     call.answer = answer;
     // A copy: the hook may make calls of its own, which move the recorded ones.
     const DesktopCall open = call;
-    if (m_whileBoxOpen)
-        m_whileBoxOpen(open);
+    if (whileBoxOpen_)
+        whileBoxOpen_(open);
     return answer;
 }
 
 int ScriptedDesktop::startApplication(const QString& file, const QStringList& arguments)
 {
-    int result = m_defaultLaunchResult;
-    if (!m_launchResults.empty()) {
-        result = m_launchResults.front();
-        m_launchResults.pop_front();
+    int result = defaultLaunchResult_;
+    if (!launchResults_.empty()) {
+        result = launchResults_.front();
+        launchResults_.pop_front();
     }
     DesktopCall& call = record(DesktopCall::Kind::StartApplication);
     call.file = file;
@@ -135,12 +135,12 @@ QString ScriptedDesktop::chooseExistingFile(QWidget*, const QString& title, cons
     call.title = title;
     call.filter = filter;
     call.directory = directory;
-    if (m_chosenFiles.empty()) {
+    if (chosenFiles_.empty()) {
         unexpectedHandler()(QStringLiteral("unexpected file dialog \"%1\"").arg(title));
         return {};
     }
-    call.file = m_chosenFiles.front();
-    m_chosenFiles.pop_front();
+    call.file = chosenFiles_.front();
+    chosenFiles_.pop_front();
     return call.file;
 }
 
@@ -152,7 +152,7 @@ void ScriptedDesktop::openDateTimeSettings()
 bool ScriptedDesktop::bringToFront(QWidget* window)
 {
     record(DesktopCall::Kind::BringToFront).window = window;
-    return m_bringsToFront && window != nullptr;
+    return bringsToFront_ && window != nullptr;
 }
 
 void ScriptedDesktop::requestAttention(QWidget* window)

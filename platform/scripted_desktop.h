@@ -64,32 +64,32 @@ public:
 
     // Message boxes take the queued answers in order. A box with none left is unexpected:
     // it is reported and answers as if it had been closed (Cancel, No or OK), never Yes.
-    void queueAnswer(MessageResult answer) { m_answers.push_back(answer); }
-    std::size_t pendingAnswers() const { return m_answers.size(); }
+    void queueAnswer(MessageResult answer) { answers_.push_back(answer); }
+    std::size_t pendingAnswers() const { return answers_.size(); }
     // Runs while a box is "open", before it answers: the place where the real box
     // would let timers fire in its nested event loop.
-    void setWhileBoxOpen(std::function<void(const DesktopCall&)> hook) { m_whileBoxOpen = std::move(hook); }
+    void setWhileBoxOpen(std::function<void(const DesktopCall&)> hook) { whileBoxOpen_ = std::move(hook); }
 
     // File dialogs take the queued files in order (an empty one is a Cancel); one with
     // none left is unexpected and cancels.
-    void queueChosenFile(const QString& file) { m_chosenFiles.push_back(file); }
+    void queueChosenFile(const QString& file) { chosenFiles_.push_back(file); }
 
     // startApplication returns the queued results in order, then the default.
-    void queueLaunchResult(int result) { m_launchResults.push_back(result); }
-    void setDefaultLaunchResult(int result) { m_defaultLaunchResult = result; }
+    void queueLaunchResult(int result) { launchResults_.push_back(result); }
+    void setDefaultLaunchResult(int result) { defaultLaunchResult_ = result; }
 
-    void setScreenSize(QSize size) { m_screenSize = size; }
-    void setFullScreenClientSize(QSize size) { m_fullScreenClientSize = size; }
-    void setTrayRect(QRect rect) { m_trayRect = rect; }
-    void setHasNotificationArea(bool has) { m_hasNotificationArea = has; }
-    void setTrayKind(TrayKind kind) { m_trayKind = kind; }
+    void setScreenSize(QSize size) { screenSize_ = size; }
+    void setFullScreenClientSize(QSize size) { fullScreenClientSize_ = size; }
+    void setTrayRect(QRect rect) { trayRect_ = rect; }
+    void setHasNotificationArea(bool has) { hasNotificationArea_ = has; }
+    void setTrayKind(TrayKind kind) { trayKind_ = kind; }
     // Whether bringToFront succeeds in making a window the active one.
-    void setBringsToFront(bool activates) { m_bringsToFront = activates; }
+    void setBringsToFront(bool activates) { bringsToFront_ = activates; }
 
-    const std::vector<DesktopCall>& calls() const { return m_calls; }
+    const std::vector<DesktopCall>& calls() const { return calls_; }
     std::vector<DesktopCall> callsOf(DesktopCall::Kind kind) const;
     std::size_t count(DesktopCall::Kind kind) const;
-    void clearCalls() { m_calls.clear(); }
+    void clearCalls() { calls_.clear(); }
 
     MessageResult messageBox(const QString& text, const QString& title, MessageIcon icon,
                              MessageButtons buttons) override;
@@ -102,11 +102,11 @@ public:
     void showHelpContext(int contextNumber) override;
     void showHelpPopup(int contextNumber, QPoint globalPos) override;
     void closeHelp() override;
-    QSize screenSize() const override { return m_screenSize; }
-    QSize fullScreenClientSize() const override { return m_fullScreenClientSize; }
-    QRect trayRect() const override { return m_trayRect; }
-    bool hasNotificationArea() const override { return m_hasNotificationArea; }
-    TrayKind trayKind() const override { return m_trayKind; }
+    QSize screenSize() const override { return screenSize_; }
+    QSize fullScreenClientSize() const override { return fullScreenClientSize_; }
+    QRect trayRect() const override { return trayRect_; }
+    bool hasNotificationArea() const override { return hasNotificationArea_; }
+    TrayKind trayKind() const override { return trayKind_; }
     QString chooseExistingFile(QWidget* parent, const QString& title, const QString& filter,
                                const QString& directory) override;
     void openDateTimeSettings() override;
@@ -116,20 +116,20 @@ public:
 private:
     DesktopCall& record(DesktopCall::Kind kind);
 
-    std::vector<DesktopCall> m_calls;
-    std::deque<MessageResult> m_answers;
-    std::deque<QString> m_chosenFiles;
-    std::function<void(const DesktopCall&)> m_whileBoxOpen;
-    std::deque<int> m_launchResults;
-    int m_defaultLaunchResult = kLaunchStarted;
+    std::vector<DesktopCall> calls_;
+    std::deque<MessageResult> answers_;
+    std::deque<QString> chosenFiles_;
+    std::function<void(const DesktopCall&)> whileBoxOpen_;
+    std::deque<int> launchResults_;
+    int defaultLaunchResult_ = kLaunchStarted;
     // A classic 800 x 600 desktop with a 30-pixel taskbar at the bottom and the tray
     // at its right end.
-    QSize m_screenSize{800, 600};
-    QSize m_fullScreenClientSize{800, 548};
-    QRect m_trayRect{720, 572, 76, 26};
-    bool m_hasNotificationArea = true;
-    TrayKind m_trayKind = TrayKind::Classic;
-    bool m_bringsToFront = true;
+    QSize screenSize_{800, 600};
+    QSize fullScreenClientSize_{800, 548};
+    QRect trayRect_{720, 572, 76, 26};
+    bool hasNotificationArea_ = true;
+    TrayKind trayKind_ = TrayKind::Classic;
+    bool bringsToFront_ = true;
 };
 
 } // namespace zw

@@ -20,18 +20,18 @@ namespace zw {
 
 AlarmExecutor::AlarmExecutor(Desktop& desktop, const Clock& clock, AppointmentList& list, QStringList soundFolders,
                              SnoozeCounter& snoozeCounter, AlarmCascade& cascade)
-    : m_desktop(desktop),
-      m_clock(clock),
-      m_list(list),
-      m_soundFolders(std::move(soundFolders)),
-      m_snoozeCounter(snoozeCounter),
-      m_cascade(cascade)
+    : desktop_(desktop),
+      clock_(clock),
+      list_(list),
+      soundFolders_(std::move(soundFolders)),
+      snoozeCounter_(snoozeCounter),
+      cascade_(cascade)
 {
 }
 
 void AlarmExecutor::setRows(AppointmentRows* rows)
 {
-    m_rows = rows;
+    rows_ = rows;
     for (AlarmWindow* window : openWindows())
         window->setRows(rows);
 }
@@ -39,7 +39,7 @@ void AlarmExecutor::setRows(AppointmentRows* rows)
 QList<AlarmWindow*> AlarmExecutor::openWindows() const
 {
     QList<AlarmWindow*> windows;
-    for (const QPointer<AlarmWindow>& window : m_windows) {
+    for (const QPointer<AlarmWindow>& window : windows_) {
         if (window)
             windows.append(window.data());
     }
@@ -48,7 +48,7 @@ QList<AlarmWindow*> AlarmExecutor::openWindows() const
 
 void AlarmExecutor::forgetClosedWindows()
 {
-    m_windows.removeIf([](const QPointer<AlarmWindow>& window) { return window.isNull(); });
+    windows_.removeIf([](const QPointer<AlarmWindow>& window) { return window.isNull(); });
 }
 
 void AlarmExecutor::carryOut(const DueAppointment& appointment)
@@ -60,13 +60,13 @@ void AlarmExecutor::carryOut(const DueAppointment& appointment)
         startApplication(appointment.application);
 
     // Marked whether or not the start succeeded.
-    std::string line = m_list.get(appointment.index);
+    std::string line = list_.get(appointment.index);
     line::setFlag(line, line::kExecuted, '1');
-    m_list.put(appointment.index, std::move(line));
+    list_.put(appointment.index, std::move(line));
 
     // The alarm window follows its line: "Bearbeiten" goes off as the line goes.
     if (appointment.deleteFlag == '1')
-        m_list.remove(appointment.index);
+        list_.remove(appointment.index);
 
     // A minute with many appointments is carried out in one run. Letting the event loop
     // turn between them paints the windows as they open and lets the clock's ticks
@@ -79,23 +79,23 @@ void AlarmExecutor::carryOut(const DueAppointment& appointment)
 void AlarmExecutor::openWindow(const DueAppointment& appointment)
 {
     forgetClosedWindows();
-    auto* window = new AlarmWindow(m_desktop, m_snoozeCounter, m_list, appointment, m_clock.now(), m_soundFolders,
-                                   m_owner.data());
-    window->setRows(m_rows);
-    m_windows.append(window);
+    auto* window = new AlarmWindow(desktop_, snoozeCounter_, list_, appointment, clock_.now(), soundFolders_,
+                                   owner_.data());
+    window->setRows(rows_);
+    windows_.append(window);
 
-    ++m_messageCounter;
-    window->setWindowTitle(fromUtf8(alarmCaption(m_messageCounter)));
+    ++messageCounter_;
+    window->setWindowTitle(fromUtf8(alarmCaption(messageCounter_)));
 
-    const QSize usable = m_desktop.fullScreenClientSize();
-    const ScreenPoint place = m_cascade.nextPosition(usable.width(), usable.height());
+    const QSize usable = desktop_.fullScreenClientSize();
+    const ScreenPoint place = cascade_.nextPosition(usable.width(), usable.height());
     window->move(place.left, place.top);
 
     window->show();
     // Brought forward in-process; where the desktop will not activate it, the window asks
     // for attention instead.
-    if (!m_desktop.bringToFront(window))
-        m_desktop.requestAttention(window);
+    if (!desktop_.bringToFront(window))
+        desktop_.requestAttention(window);
 }
 
 void AlarmExecutor::startApplication(const std::string& cp1252Field)
@@ -107,10 +107,10 @@ void AlarmExecutor::startApplication(const std::string& cp1252Field)
         QStringList arguments;
         for (const std::string& argument : command->arguments)
             arguments.append(fromCp1252(argument));
-        result = m_desktop.startApplication(fromCp1252(command->file), arguments);
+        result = desktop_.startApplication(fromCp1252(command->file), arguments);
     }
     if (const std::optional<std::string> failure = launchFailureText(cp1252Field, result))
-        m_desktop.messageBox(fromUtf8(*failure), QString::fromLatin1(kMessageBoxTitle), MessageIcon::Warning, MessageButtons::Ok);
+        desktop_.messageBox(fromUtf8(*failure), QString::fromLatin1(kMessageBoxTitle), MessageIcon::Warning, MessageButtons::Ok);
 }
 
 } // namespace zw

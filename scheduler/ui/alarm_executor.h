@@ -30,14 +30,14 @@ public:
     // The manager's list page, once the manager exists; windows already open get it too.
     void setRows(AppointmentRows* rows);
     // The window the alarm windows belong to (the clock window); they end with it.
-    void setOwner(QWidget* owner) { m_owner = owner; }
+    void setOwner(QWidget* owner) { owner_ = owner; }
 
     // Before it returns it lets pending events other than input run (timers, painting),
     // so the caller must be ready for a tick to come in; the due check's guard is.
     void carryOut(const DueAppointment& appointment) override;
 
     // MessageCounter: alarm windows opened since start; never goes back.
-    int messageCounter() const { return m_messageCounter; }
+    int messageCounter() const { return messageCounter_; }
     // The alarm windows still open (shown or snoozed), oldest first.
     QList<AlarmWindow*> openWindows() const;
 
@@ -46,16 +46,16 @@ private:
     void startApplication(const std::string& cp1252Field);
     void forgetClosedWindows();
 
-    Desktop& m_desktop;
-    const Clock& m_clock;
-    AppointmentList& m_list;
-    QStringList m_soundFolders;
-    SnoozeCounter& m_snoozeCounter;
-    AlarmCascade& m_cascade;
-    AppointmentRows* m_rows = nullptr;
-    QPointer<QWidget> m_owner;
-    int m_messageCounter = 0;
-    QList<QPointer<AlarmWindow>> m_windows;
+    Desktop& desktop_;
+    const Clock& clock_;
+    AppointmentList& list_;
+    QStringList soundFolders_;
+    SnoozeCounter& snoozeCounter_;
+    AlarmCascade& cascade_;
+    AppointmentRows* rows_ = nullptr;
+    QPointer<QWidget> owner_;
+    int messageCounter_ = 0;
+    QList<QPointer<AlarmWindow>> windows_;
 };
 
 } // namespace zw
