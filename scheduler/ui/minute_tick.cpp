@@ -20,15 +20,9 @@ MinuteTick::MinuteTick(DueCheck& dueCheck, QObject* parent) : QObject(parent), d
 
 MinuteTick::~MinuteTick() = default;
 
-void MinuteTick::start()
-{
-    scheduleNext();
-}
+void MinuteTick::start() { scheduleNext(); }
 
-bool MinuteTick::running() const
-{
-    return timer_->isActive();
-}
+bool MinuteTick::running() const { return timer_->isActive(); }
 
 void MinuteTick::setEverySecond(bool on)
 {
