@@ -363,20 +363,20 @@ std::optional<std::string> xValue(icalcomponent* c, const char* name)
 
 bool isTrue(const std::optional<std::string>& value) { return value && upper(trimmed(*value)) == "TRUE"; }
 
-// A text as the export wrote it: the value, and the blanks X-ZEITWACHE-BLANKS gives back.
-std::string textOf(icalcomponent* c, const std::string& name, const std::string& value)
+// A text as the export wrote it: the property's value with the blanks X-ZEITWACHE-BLANKS
+// gives back. Nothing when neither is there.
+std::optional<std::string> textOf(icalcomponent* c, const std::string& name, std::optional<std::string> value)
 {
     for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p;
          p = icalcomponent_get_next_property(c, ICAL_X_PROPERTY)) {
         const char* n = icalproperty_get_x_name(p);
         if (!n || upper(n) != kBlanks || !icalproperty_get_x(p))
             continue;
-        const std::string spec = icalproperty_get_x(p);
         char field[64] = {};
         unsigned leading = 0, trailing = 0;
-        if (std::sscanf(spec.c_str(), "%63s %u %u", field, &leading, &trailing) == 3 && upper(field) == name &&
-            leading <= 999 && trailing <= 999)
-            return std::string(leading, ' ') + value + std::string(trailing, ' ');
+        if (std::sscanf(icalproperty_get_x(p), "%63s %u %u", field, &leading, &trailing) == 3 && upper(field) == name &&
+            leading <= line::kMaxTextLength && trailing <= line::kMaxTextLength)
+            return std::string(leading, ' ') + value.value_or("") + std::string(trailing, ' ');
     }
     return value;
 }
@@ -533,10 +533,11 @@ EventResult readEvent(icalcomponent* c, const ComponentInfo* info, const Clock& 
                                                 icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY)))
         ev.notes.push_back("Ausnahmen (EXDATE) und zusätzliche Termine (RDATE) lassen sich nicht abbilden.");
 
-    const std::string message = textOf(c, "SUMMARY", summary ? summary : "");
-    const std::string application = textOf(c, kApplication, xValue(c, kApplication).value_or(""));
-    const std::optional<std::string> soundValue = xValue(c, kSound);
-    const std::string sound = textOf(c, kSound, soundValue.value_or(""));
+    const std::string message =
+        textOf(c, "SUMMARY", summary ? std::optional<std::string>(summary) : std::nullopt).value_or("");
+    const std::string application = textOf(c, kApplication, xValue(c, kApplication)).value_or("");
+    // Another program's event has no sound of ours: none, as the editor starts with.
+    const std::string sound = textOf(c, kSound, xValue(c, kSound)).value_or(std::string(line::kNoSound));
     const std::pair<const char*, const std::string*> texts[] = {
         {"Die Nachricht", &message}, {"Die Anwendung oder Datei", &application}, {"Der Klang", &sound}};
     std::string* targets[] = {&in.message, &in.application, &in.sound};
@@ -546,9 +547,6 @@ EventResult readEvent(icalcomponent* c, const ComponentInfo* info, const Clock& 
             return skip(t.problem);
         *targets[i] = std::move(*t.cp1252);
     }
-    // Another program's event has no sound of ours: none, as the editor starts with.
-    if (!soundValue && sound.empty())
-        in.sound = std::string(line::kNoSound);
 
     const std::optional<std::string> show = xValue(c, kShowIfExpired);
     in.showIfExpired = !show || isTrue(show);
