@@ -23,6 +23,9 @@ constexpr char kDeleteAfter[] = "X-ZEITWACHE-DELETE-AFTER-EXECUTION";
 constexpr char kInactive[] = "X-ZEITWACHE-INACTIVE";
 constexpr char kExecuted[] = "X-ZEITWACHE-EXECUTED";
 constexpr char kBlanks[] = "X-ZEITWACHE-BLANKS";
+// libical writes no date after the year 3000 (it writes 00000000 instead); what it cannot
+// write is neither exported nor imported, so that an import can always be exported again.
+constexpr int kLastYear = 3000;
 
 struct ComponentFree {
     void operator()(icalcomponent* c) const { icalcomponent_free(c); }
@@ -137,6 +140,9 @@ Component eventOf(std::string_view l, size_t index, int currentYear, const std::
     if (!kind)
         throw errors::invalidDateTime(line::repeatField(l));
     const bool noTime = line::timeField(l) == "     ";
+    if (f.date.year > kLastYear)
+        throw ZeitwacheError("das Jahr " + std::to_string(f.date.year) + " liegt nach " + std::to_string(kLastYear) +
+                             ", dem letzten, das Zeitwache in iCalendar-Dateien schreibt");
 
     Component event(icalcomponent_new_vevent());
     icalcomponent* e = event.get();
@@ -506,6 +512,10 @@ EventResult readEvent(icalcomponent* c, const ComponentInfo* info, const Clock& 
         ev.notes.push_back("erinnert vor dem Beginn: gespeichert für den " + formatDate(moved.date) + " um " +
                            formatHourMinute(moved.time->hour, moved.time->minute) + ".");
     }
+
+    if (local.date.year > kLastYear)
+        return skip("das Jahr " + std::to_string(local.date.year) + " liegt nach " + std::to_string(kLastYear) +
+                    ", dem letzten, das Zeitwache in iCalendar-Dateien schreibt.");
 
     transfer::AppointmentInput in;
     in.day = twoDigits(local.date.day);
