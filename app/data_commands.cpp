@@ -153,7 +153,7 @@ InstanceReply importFrom(const QString& file, bool replace, AppointmentBook& boo
     const std::optional<std::string> bytes = readWholeFile(pathOf(file));
     if (!bytes)
         return refused(utf8(errors::cannotOpenFile(file.toStdString()).what()) + QLatin1Char('.'));
-    const ical::Calendar calendar = ical::parseCalendar(*bytes, clock);
+    const ical::Calendar calendar = ical::parseCalendar(*bytes, clock, ical::systemZoneName());
     if (calendar.broken)
         return refused(QStringLiteral("%1 ist fehlerhaft, nichts wurde gespeichert.\n%2").arg(file, utf8(*calendar.broken)));
     const DueCheck::Hold hold = book.dueCheck().hold();

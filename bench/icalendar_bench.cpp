@@ -45,7 +45,7 @@ void ICalendar_Import(benchmark::State& state)
     const std::string file = ical::exportCalendar(lines, clock, "Europe/Berlin").text;
     for (auto _ : state) {
         AppointmentList list;
-        const ical::Calendar calendar = ical::parseCalendar(file, clock);
+        const ical::Calendar calendar = ical::parseCalendar(file, clock, "Europe/Berlin");
         const ical::ImportReport report = ical::importCalendar(list, clock, calendar, false);
         benchmark::DoNotOptimize(list.lines().data());
         state.PauseTiming();

@@ -42,7 +42,7 @@ const std::vector<std::string> kBefore = {
 void importOnce(std::string_view input)
 {
     const ZonedClock clock;
-    const ical::Calendar calendar = ical::parseCalendar(input, clock);
+    const ical::Calendar calendar = ical::parseCalendar(input, clock, "Etc/GMT-1");
     if (calendar.broken) {
         FUZZ_CHECK(!calendar.broken->empty());
         FUZZ_CHECK(calendar.events.empty());
@@ -69,7 +69,7 @@ void importOnce(std::string_view input)
 
     const ical::Export out = ical::exportCalendar(list.lines(), clock, "Etc/GMT-1");
     FUZZ_CHECK(out.written == list.count());
-    const ical::Calendar again = ical::parseCalendar(out.text, clock);
+    const ical::Calendar again = ical::parseCalendar(out.text, clock, "Etc/GMT-1");
     FUZZ_CHECK(!again.broken);
     AppointmentList copy;
     const ical::ImportReport second = ical::importCalendar(copy, clock, again, false);

@@ -433,7 +433,7 @@ struct EventResult {
     std::optional<std::string> broken;
 };
 
-EventResult readEvent(icalcomponent* c, const ComponentInfo* info, const Clock& clock)
+EventResult readEvent(icalcomponent* c, const ComponentInfo* info, const Clock& clock, const std::string& localZone)
 {
     EventResult result;
     Event& ev = result.event;
@@ -464,7 +464,10 @@ EventResult readEvent(icalcomponent* c, const ComponentInfo* info, const Clock& 
     if (!start.is_date) {
         local.time = TimeOfDay{start.hour, start.minute, 0};
         icalparameter* tzid = icalproperty_get_first_parameter(startProperty, ICAL_TZID_PARAMETER);
-        if (start.zone) {
+        const bool ownZone = tzid && !localZone.empty() && localZone == icalparameter_get_tzid(tzid);
+        if (ownZone) {
+            // Already the wall time here.
+        } else if (start.zone) {
             if (const std::optional<LocalDateTime> wall = toLocal(start, clock)) {
                 local.date = wall->date;
                 local.time = TimeOfDay{wall->time.hour, wall->time.minute, 0};
@@ -649,7 +652,7 @@ Export exportCalendar(const std::vector<std::string>& lines, const Clock& clock,
     return out;
 }
 
-Calendar parseCalendar(std::string_view bytes, const Clock& clock)
+Calendar parseCalendar(std::string_view bytes, const Clock& clock, const std::string& localZone)
 {
     Calendar calendar;
     std::vector<ComponentInfo> infos;
@@ -678,7 +681,7 @@ Calendar parseCalendar(std::string_view bytes, const Clock& clock)
         const icalcomponent_kind kind = icalcomponent_isa(c);
         if (kind != ICAL_VEVENT_COMPONENT && kind != ICAL_VTODO_COMPONENT)
             continue;
-        EventResult r = readEvent(c, info, clock);
+        EventResult r = readEvent(c, info, clock, localZone);
         if (r.broken) {
             calendar.broken = std::move(r.broken);
             calendar.events.clear();

@@ -56,10 +56,13 @@ struct Calendar {
     std::optional<std::string> broken;
     std::vector<Event> events;  // every VEVENT and VTODO, in file order
 };
-// Reads a file's bytes. Times in other zones come to the clock's local time; a VALARM
-// before the start moves the appointment to its earliest such reminder; a repetition that
-// the six kinds cannot express keeps only the first occurrence (a note says so).
-Calendar parseCalendar(std::string_view bytes, const Clock& clock);
+// Reads a file's bytes. Times in other zones come to the clock's local time; a time with
+// the TZID `localZone` (the clock's own zone, as systemZoneName() gives it) stands as it is
+// written, also in the hour that a change to summer time leaves out, which a way through
+// UTC would move. A VALARM before the start moves the appointment to its earliest such
+// reminder; a repetition that the six kinds cannot express keeps only the first occurrence
+// (a note says so).
+Calendar parseCalendar(std::string_view bytes, const Clock& clock, const std::string& localZone);
 
 struct ImportReport {
     size_t stored = 0;

@@ -13,7 +13,8 @@ using R = line::RepeatKind;
 
 namespace {
 
-// Now is 09.12.2026 10:00; the zone is one hour ahead of UTC all year, as Etc/GMT-1.
+// Now is 09.12.2026 10:00, in Berlin's winter time; the clock keeps it all year.
+const std::string kZone = "Europe/Berlin";
 class ZonedClock final : public Clock {
 public:
     LocalDateTime now() const override { return {{2026, 12, 9}, {10, 0, 0}}; }
@@ -40,7 +41,7 @@ struct Imported {
 Imported import(const std::string& ics, std::vector<std::string> before = {}, bool replace = false)
 {
     const ZonedClock clock;
-    const ical::Calendar c = ical::parseCalendar(ics, clock);
+    const ical::Calendar c = ical::parseCalendar(ics, clock, kZone);
     EXPECT_FALSE(c.broken) << *c.broken;
     AppointmentList list;
     list.assign(std::move(before));
@@ -60,15 +61,17 @@ TEST(ICalendar, ExportThenImportIntoAnEmptyListGivesTheSameDataFile)
                   .sound = "gong.wav"}),
         makeLine({.date = "01.03.2027", .time = "", .repeat = R::Weekly, .active = false, .message = "",
                   .application = "C:\\Tools\\backup.bat"}),
+        // In the hour that the change to summer time leaves out.
+        makeLine({.date = "28.03.2027", .time = "02:30", .message = "Uhr umstellen"}),
         makeLine({.date = "31.03.2027", .time = "", .repeat = R::Monthly, .message = "   ", .application = "x "}),
         makeLine({.date = "29.02.2028", .time = "00:00", .repeat = R::Yearly, .message = std::string(256, 'a')}),
     };
     const ZonedClock clock;
-    const ical::Export out = ical::exportCalendar(lines, clock, "Etc/GMT-1");
+    const ical::Export out = ical::exportCalendar(lines, clock, kZone);
     ASSERT_EQ(out.written, lines.size());
     const Imported back = import(out.text);
     EXPECT_EQ(joinLines(back.lines), joinLines(lines));
-    EXPECT_EQ(back.report, "7 gespeichert, 0 übersprungen.\n");
+    EXPECT_EQ(back.report, "8 gespeichert, 0 übersprungen.\n");
 }
 
 struct Sample {
@@ -166,7 +169,7 @@ TEST(ICalendar, AMalformedFileImportsNothingAndSaysWhere)
         {calendar(event(std::string("SUMMARY:a\0b\r\n", 13))), "Zeile 6: ein Nullbyte"},
     };
     for (const auto& c : cases) {
-        const ical::Calendar parsed = ical::parseCalendar(c.ics, ZonedClock());
+        const ical::Calendar parsed = ical::parseCalendar(c.ics, ZonedClock(), kZone);
         ASSERT_TRUE(parsed.broken) << c.where;
         EXPECT_NE(parsed.broken->find(c.where), std::string::npos) << *parsed.broken;
         EXPECT_TRUE(parsed.events.empty()) << c.where;
