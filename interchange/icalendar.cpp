@@ -74,6 +74,17 @@ std::string zoneFromPath(const std::string& path)
 
 // --- writing
 
+// libical folds a line that reaches 75 octets just at its end between the CR and the LF
+// of the line end ("CR, CR LF blank, LF"), which leaves a bare CR inside the file; this
+// puts the line end back together. No value of ours holds a CR of its own.
+std::string withWholeLineEnds(std::string text)
+{
+    static constexpr std::string_view broken = "\r\r\n \n";
+    for (size_t at = 0; (at = text.find(broken, at)) != std::string::npos;)
+        text.replace(at, broken.size(), "\r\n");
+    return text;
+}
+
 icalproperty* xProperty(const char* name, const std::string& value)
 {
     icalproperty* p = icalproperty_new_x(value.c_str());
@@ -629,7 +640,7 @@ Export exportCalendar(const std::vector<std::string>& lines, const Clock& clock,
     out.text = "BEGIN:VCALENDAR\r\n";
     for (icalproperty* p : {icalproperty_new_version("2.0"), icalproperty_new_prodid("-//Zeitwache//Zeitwache 2.3//DE"),
                             icalproperty_new_calscale("GREGORIAN")}) {
-        out.text += take(icalproperty_as_ical_string_r(p));
+        out.text += withWholeLineEnds(take(icalproperty_as_ical_string_r(p)));
         icalproperty_free(p);
     }
     if (icaltimezone* builtin = zone.empty() ? nullptr : icaltimezone_get_builtin_timezone(zone.c_str())) {
@@ -637,12 +648,12 @@ Export exportCalendar(const std::vector<std::string>& lines, const Clock& clock,
         Component vtimezone(icalcomponent_new_clone(icaltimezone_get_component(builtin)));
         if (icalproperty* tzid = icalcomponent_get_first_property(vtimezone.get(), ICAL_TZID_PROPERTY))
             icalproperty_set_tzid(tzid, zone.c_str());
-        out.text += take(icalcomponent_as_ical_string_r(vtimezone.get()));
+        out.text += withWholeLineEnds(take(icalcomponent_as_ical_string_r(vtimezone.get())));
     }
     for (size_t i = 0; i < lines.size(); ++i) {
         try {
             const Component event = eventOf(lines[i], i, currentYear, zone, stamp);
-            out.text += take(icalcomponent_as_ical_string_r(event.get()));
+            out.text += withWholeLineEnds(take(icalcomponent_as_ical_string_r(event.get())));
             ++out.written;
         } catch (const ZeitwacheError& e) {
             out.skipped.push_back("Termin " + std::to_string(i + 1) + " nicht geschrieben: " + e.what() + ".");
