@@ -101,7 +101,7 @@ InstanceReply addAppointment(const ProgramRequest::NewAppointment& n, bool repla
             return refused(utf8(t.problem));
         *texts[i].second = std::move(*t.cp1252);
     }
-    // The sound list offers sounds only with a message, as the page does.
+    // Only a sound that the page's list offers.
     if (!n.sound.isEmpty()) {
         std::vector<std::filesystem::path> folders;
         for (const QString& folder : soundFolders)
@@ -115,8 +115,6 @@ InstanceReply addAppointment(const ProgramRequest::NewAppointment& n, bool repla
             return refused(QStringLiteral("Den Klang „%1“ gibt es nicht; zur Wahl stehen: %2.")
                                .arg(n.sound, offered.join(QStringLiteral(", "))));
         }
-        if (in.message.empty() && entry > 0)
-            return refused(QStringLiteral("Einen Klang gibt es nur zusammen mit einer Nachricht."));
         in.sound = entries[static_cast<size_t>(entry)];
     }
 

@@ -51,7 +51,11 @@ std::variant<std::string, StoreRefusal> lineFromInput(AppointmentList& list, con
                             "„Nach Ausführung löschen“ gibt es nur für Termine ohne Wiederholung."};
     editor.setMessage(input.message);
     editor.setApplication(input.application);
-    editor.chooseSound(input.sound.empty() ? -1 : input.sound == line::kNoSound ? 0 : 1);
+    const bool realSound = !input.sound.empty() && input.sound != line::kNoSound;
+    // The page offers the sound list only beside a message.
+    if (realSound && !editor.soundListEnabled())
+        return StoreRefusal{"Zeitwache 99", "Einen Klang gibt es nur zusammen mit einer Nachricht."};
+    editor.chooseSound(input.sound.empty() ? -1 : realSound ? 1 : 0);
     try {
         return editor.lineToStore();
     } catch (const ZeitwacheError& e) {

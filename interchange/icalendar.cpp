@@ -217,7 +217,10 @@ std::string inQuotes(std::string_view text)
     // Not inside a UTF-8 sequence.
     while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
         --cut;
-    return "„" + std::string(text.substr(0, cut)) + (cut < text.size() ? "…" : "") + "“";
+    std::string shown(text.substr(0, cut));
+    // One report line per event, whatever the text holds.
+    std::replace_if(shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+    return "„" + shown + (cut < text.size() ? "…" : "") + "“";
 }
 
 // The file's structure line by line (unfolded): every content line NAME...:VALUE, BEGIN and

@@ -32,6 +32,9 @@ TEST(AppointmentInput, TheEditorsRefusalsAndNothingElse)
 {
     AppointmentInput bothEmpty = at("10", "01", "2027");
     bothEmpty.message.clear();
+    AppointmentInput soundAlone = bothEmpty;
+    soundAlone.application = "backup.sh";
+    soundAlone.sound = "gong.wav";
     AppointmentInput deleteRepeating = at("10", "01", "2027");
     deleteRepeating.repeat = line::RepeatKind::Daily;
     deleteRepeating.deleteAfterExecution = true;
@@ -50,6 +53,7 @@ TEST(AppointmentInput, TheEditorsRefusalsAndNothingElse)
         {at("10", "01", "0027"), "ist kein gültiges Datum und Zeit."},
         {at("10", "01", "2027", std::pair("24", "00")), "'24:00' ist keine gültige Zeit."},
         {bothEmpty, "Es muß eine Nachricht und / oder eine Anwendung\n\roder Datei angegeben werden!"},
+        {soundAlone, "Einen Klang gibt es nur zusammen mit einer Nachricht."},
         {deleteRepeating, "gibt es nur für Termine ohne Wiederholung"},
     };
     AppointmentList list;
