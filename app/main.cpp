@@ -1,4 +1,5 @@
 // Zeitwache: a desktop clock in the notification area that carries out appointments.
+#include "app/data_commands.h"
 #include "app/instance_channel.h"
 #include "app/places.h"
 #include "app/program_options.h"
@@ -129,6 +130,22 @@ int main(int argc, char** argv)
         break;
     }
 
+    // The appointments from the command line need no display: through the running program,
+    // or on the data directory under the instance lock, so that no program starts meanwhile.
+    if (request.data != zw::ProgramRequest::DataCommand::None) {
+        QCoreApplication core(argc, argv);
+        zw::SingleInstance instance;
+        if (!instance.acquire()) {
+            if (const std::optional<int> code = handToRunningInstance(instance, zw::commandLineOf(request)))
+                return *code;
+        }
+        const zw::SystemClock clock;
+        const zw::InstanceReply reply = zw::runDataCommandDirectly(
+            request, zw::findPlaces(QCoreApplication::applicationDirPath()), clock);
+        print(reply.exitCode == 0 ? stdout : stderr, reply.text);
+        return reply.exitCode;
+    }
+
     // A plain start needs a display whether or not another instance runs; a command for
     // the running one does not.
     if (!request.hasCommands() && !haveDisplay())
@@ -173,6 +190,8 @@ int main(int argc, char** argv)
         const zw::ProgramRequest asked = zw::parseProgramArguments(forwarded);
         if (asked.kind != zw::ProgramRequest::Kind::Start)
             return {zw::kExitRefused, asked.refusal};
+        if (asked.data != zw::ProgramRequest::DataCommand::None)
+            return zeitwache.carryOutData(asked);
         zeitwache.carryOut(asked);
         return {};
     });

@@ -1,5 +1,6 @@
 #include "app/zeitwache_app.h"
 
+#include "app/data_commands.h"
 #include "app/info_window.h"
 #include "common/zeitwache_error.h"
 #include "clock/ui/clock_window.h"
@@ -111,6 +112,13 @@ void ZeitwacheApp::carryOut(const ProgramRequest& request)
             std::fflush(stdout);
         }
     }
+}
+
+InstanceReply ZeitwacheApp::carryOutData(const ProgramRequest& request)
+{
+    if (!windowsBuilt_)
+        return {kExitNoInstanceAnswer, QStringLiteral("Zeitwache startet gerade; bitte gleich noch einmal versuchen.\n")};
+    return runDataCommand(request, book_, clock_, places_.soundFolders);
 }
 
 } // namespace zw

@@ -1,6 +1,7 @@
 #pragma once
 // The whole program: settings, appointments, alarms and the long-lived windows, created
 // and started in their order.
+#include "app/instance_channel.h"
 #include "app/places.h"
 #include "app/program_options.h"
 #include "scheduler/alarm_cascade.h"
@@ -34,6 +35,9 @@ public:
     // What a command line asks of the running program: now, or as soon as start-up has
     // built the windows it needs (a box of the first check lets requests in early).
     void carryOut(const ProgramRequest& request);
+    // --neu, --liste, --export, --import of a later start, on this run's appointments (see
+    // app/data_commands). Refused until start-up has loaded them and built the windows.
+    InstanceReply carryOutData(const ProgramRequest& request);
 
     ClockWindow& clockWindow() { return *clockWindow_; }
     MinuteTick& tick() { return *tick_; }

@@ -35,6 +35,9 @@ struct StoreRefusal {
 // message, application and sound names Windows-1252.
 class AppointmentEditor {
 public:
+    // The message and the application field take at most this many characters.
+    static constexpr std::size_t kTextLimit = 256;
+
     // soundEntries: the sound list as the page shows it, "(Kein)" first.
     AppointmentEditor(AppointmentList& list, const Clock& clock, std::vector<std::string> soundEntries);
 

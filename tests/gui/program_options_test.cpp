@@ -2,6 +2,8 @@
 // the program test's.
 #include "app/program_options.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 using namespace zw;
@@ -29,6 +31,13 @@ TEST(ProgramOptions, EachCommandLineAsksForWhatItSays)
         {{"--bla"}, Kind::Refused, false, false, "Unbekannte Option „--bla“"},
         {{"termine.dat"}, Kind::Refused, false, false, "Unerwartetes Argument „termine.dat“"},
         {{"--uhr=ja"}, Kind::Refused, false, false, "nimmt keinen Wert an"},
+        {{"--neu", "1.1.2027", "a", "b"}, Kind::Refused, false, false, "Unerwartetes Argument „b“"},
+        {{"--liste", "--import", "x.ics"}, Kind::Refused, false, false, "gehen nur einzeln"},
+        {{"--liste", "--uhr"}, Kind::Refused, false, false, "nicht zusammen mit --liste"},
+        {{"--liste", "--klang", "gong.wav"}, Kind::Refused, false, false, "„--klang“ gilt nur zusammen mit --neu"},
+        {{"--export", "x.ics", "--ersetzen"}, Kind::Refused, false, false, "mit --neu oder --import"},
+        {{"--liste", "--format=csv"}, Kind::Refused, false, false, "Unbekanntes Format „csv“"},
+        {{"--neu", "1.1.2027", "--abgelaufen", "vielleicht"}, Kind::Refused, false, false, "„ja“ oder „nein“"},
     };
     for (const ParseCase& c : cases) {
         const ProgramRequest r = parseProgramArguments(QStringList{QStringLiteral("zeitwache")} + c.arguments);
@@ -45,4 +54,24 @@ TEST(ProgramOptions, EachCommandLineAsksForWhatItSays)
     }
 }
 
+// What goes to the running program means there what it meant here.
+TEST(ProgramOptions, ACommandLineForwardedIsTheSameRequest)
+{
+    const QStringList lines[] = {
+        {"--neu", "24.12.2026 18:30", "--wiederholung", "täglich", "--klang", "gong.wav", "--programm", "a b",
+         "--abgelaufen=nein", "--loeschen", "--inaktiv", "--ersetzen", "--", "-Gedankenstrich"},
+        {"--import", "rel/kal.ics", "--ersetzen"},
+        {"--liste", "--format=TSV"},
+    };
+    for (const QStringList& line : lines) {
+        const ProgramRequest r = parseProgramArguments(QStringList{QStringLiteral("zeitwache")} + line);
+        ASSERT_EQ(r.kind, Kind::Start) << r.refusal.toStdString();
+        const ProgramRequest again = parseProgramArguments(commandLineOf(r));
+        EXPECT_EQ(commandLineOf(again), commandLineOf(r)) << line.join(' ').toStdString();
+        EXPECT_EQ(again.add.message, r.add.message);
+        EXPECT_TRUE(again.file.isEmpty() || QFileInfo(again.file).isAbsolute());
+    }
+}
+
 } // namespace
+

@@ -305,4 +305,49 @@ TEST_F(ProgramTest, CommandsGoToTheRunningProgramWhichOpensTheManagerOnce)
     EXPECT_TRUE(QString::fromUtf8(wrong->readAllStandardError()).contains(QStringLiteral("Unbekannte Option")));
 }
 
+// --neu, --liste, --export and --import: on the data directory without a display, then
+// through the running program, whose file they change and whose working directory is not
+// the caller's.
+TEST_F(ProgramTest, AppointmentsFromTheCommandLineWithAndWithoutARunningProgram)
+{
+    write(dataFile("termine.dat"), kAppointments);
+    QProcessEnvironment bare = environment();
+    bare.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    const QString home = base_.filePath(QStringLiteral("home"));
+    auto run = [&](const QProcessEnvironment& env, const QStringList& arguments, int expectedExit) {
+        processes_.push_back(std::make_unique<QProcess>());
+        QProcess* p = processes_.back().get();
+        p->setProcessEnvironment(env);
+        p->setProgram(QStringLiteral(ZEITWACHE_EXECUTABLE));
+        p->setArguments(arguments);
+        p->setWorkingDirectory(home);
+        p->start();
+        EXPECT_TRUE(p->waitForFinished(kStartDeadlineMs));
+        EXPECT_EQ(p->exitCode(), expectedExit) << arguments.join(' ').toStdString() << ": "
+                                               << p->readAllStandardError().constData();
+        return QString::fromUtf8(p->readAllStandardOutput());
+    };
+    const QStringList same{QStringLiteral("--neu"), QStringLiteral("24.12.2098 18:30"), QStringLiteral("Doppelt")};
+    run(bare, same, 2);
+    EXPECT_EQ(bytesOf(dataFile("termine.dat")), kAppointments);
+    run(bare, same + QStringList{QStringLiteral("--ersetzen")}, 0);
+    run(bare, {QStringLiteral("--export"), QStringLiteral("alle.ics")}, 0);
+    EXPECT_TRUE(bytesOf(QDir(home).filePath(QStringLiteral("alle.ics"))).contains("SUMMARY:Doppelt"));
+
+    QByteArray output;
+    QProcess* running = start();
+    ASSERT_TRUE(waitUntilReady(running, output));
+    run(bare, {QStringLiteral("--neu"), QStringLiteral("01.01.2098 08:00"), QStringLiteral("Über den Socket")}, 0);
+    EXPECT_TRUE(bytesOf(dataFile("termine.dat")).startsWith("[01.01.2098 08:00]"));
+    const QString listed = run(bare, {QStringLiteral("--liste"), QStringLiteral("--format=tsv")}, 0);
+    EXPECT_TRUE(listed.contains(QStringLiteral("01.01.2098\t08:00\tKeine\tJa\tÜber den Socket\n"))) << listed.toStdString();
+    // The exported file, imported again, meets its own appointments at every minute.
+    const QString report = run(bare, {QStringLiteral("--import"), QStringLiteral("alle.ics")}, 0);
+    EXPECT_TRUE(report.endsWith(QStringLiteral("0 gespeichert, 2 übersprungen.\n"))) << report.toStdString();
+    write(QDir(home).filePath(QStringLiteral("kaputt.ics")), "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\n");
+    run(bare, {QStringLiteral("--import"), QStringLiteral("kaputt.ics")}, 2);
+    EXPECT_TRUE(running->state() == QProcess::Running);
+}
+
 } // namespace
+
