@@ -1,6 +1,7 @@
 #include "interchange/appointment_input.h"
 
 #include "common/cp1252.h"
+#include "common/sound_name.h"
 #include "common/zeitwache_error.h"
 
 #include <algorithm>
@@ -22,8 +23,8 @@ bool typed(AppointmentEditor& editor, EditorField field, const std::string& text
 std::variant<std::string, StoreRefusal> lineFromInput(AppointmentList& list, const Clock& clock,
                                                       const AppointmentInput& input)
 {
-    std::vector<std::string> sounds{std::string(line::kNoSound)};
-    if (!input.sound.empty() && input.sound != line::kNoSound)
+    std::vector<std::string> sounds{std::string(kNoSound)};
+    if (!input.sound.empty() && input.sound != kNoSound)
         sounds.push_back(input.sound);
     AppointmentEditor editor(list, clock, sounds);
     editor.reset();
@@ -51,7 +52,7 @@ std::variant<std::string, StoreRefusal> lineFromInput(AppointmentList& list, con
                             "„Nach Ausführung löschen“ gibt es nur für Termine ohne Wiederholung."};
     editor.setMessage(input.message);
     editor.setApplication(input.application);
-    const bool realSound = !input.sound.empty() && input.sound != line::kNoSound;
+    const bool realSound = !input.sound.empty() && input.sound != kNoSound;
     // The page offers the sound list only beside a message.
     if (realSound && !editor.soundListEnabled())
         return StoreRefusal{"Zeitwache 99", "Einen Klang gibt es nur zusammen mit einer Nachricht."};

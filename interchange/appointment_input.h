@@ -1,5 +1,6 @@
 #pragma once
 #include "common/civil_time.h"
+#include "common/sound_name.h"
 #include "manager/appointment_editor.h"
 #include "store/appointment_line.h"
 #include "store/appointment_list.h"
@@ -28,7 +29,7 @@ struct AppointmentInput {
     std::string message;     // Windows-1252
     std::string application; // Windows-1252
     // Windows-1252 sound name as the line keeps it: "(Kein)", a file name, or empty.
-    std::string sound{line::kNoSound};
+    std::string sound{kNoSound};
 };
 
 // The line the editor stores for these values, or what it says instead (German, UTF-8).

@@ -2,6 +2,7 @@
 
 #include "common/cp1252.h"
 #include "common/file_io.h"
+#include "common/sound_name.h"
 #include "common/zeitwache_error.h"
 
 #include <libical/ical.h>
@@ -564,7 +565,7 @@ EventResult readEvent(icalcomponent* c, const ComponentInfo* info, const Clock& 
         textOf(c, "SUMMARY", summary ? std::optional<std::string>(summary) : std::nullopt).value_or("");
     const std::string application = textOf(c, kApplication, xValue(c, kApplication)).value_or("");
     // Another program's event has no sound of ours: none, as the editor starts with.
-    const std::string sound = textOf(c, kSound, xValue(c, kSound)).value_or(std::string(line::kNoSound));
+    const std::string sound = textOf(c, kSound, xValue(c, kSound)).value_or(std::string(kNoSound));
     const std::pair<const char*, const std::string*> texts[] = {
         {"Die Nachricht", &message}, {"Die Anwendung oder Datei", &application}, {"Der Klang", &sound}};
     std::string* targets[] = {&in.message, &in.application, &in.sound};
