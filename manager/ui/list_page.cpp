@@ -131,8 +131,7 @@ void ListPage::buildButtons(ContextHelp& help)
                        static_cast<QWidget*>(search)})
         buttons->addWidget(w);
     buttons->addStretch(1);
-    for (ExplorerButton* b : {editButton_, deleteButton_, propertiesButton_, search})
-        help.attach(b);
+    help.attach({editButton_, deleteButton_, propertiesButton_, search});
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(buttons);

@@ -79,8 +79,7 @@ ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Cloc
     help->setAccessibleName(QStringLiteral("Hilfe"));
     setHelpNumber(help, kHelpHelp);
     connect(help, &QPushButton::clicked, this, &ManagerDialog::showHelp);
-    help_->attach(close);
-    help_->attach(help);
+    help_->attach({close, help});
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

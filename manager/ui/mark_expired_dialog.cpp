@@ -57,9 +57,7 @@ MarkExpiredDialog::MarkExpiredDialog(Desktop& desktop, const AppointmentList& li
     connect(ok, &QPushButton::clicked, this, &MarkExpiredDialog::markExpired);
     // Esc and the close box do the same: the marks stay as they were.
     connect(cancel, &QPushButton::clicked, this, &MarkExpiredDialog::reject);
-    for (QWidget* control : {static_cast<QWidget*>(withoutRepetition_), static_cast<QWidget*>(all_),
-                             static_cast<QWidget*>(ok), static_cast<QWidget*>(cancel)})
-        help_->attach(control);
+    help_->attach({withoutRepetition_, all_, ok, cancel});
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

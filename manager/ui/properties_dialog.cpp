@@ -141,7 +141,7 @@ void PropertiesDialog::build()
         inFaceColour(field);
         auto* label = named(new QLabel(caption), row.labelName, kHelpFields);
         label->setBuddy(field);
-        help_->attach(label);
+        help_->attach({label});
         grid->addWidget(label, gridRow, 0);
         grid->addWidget(field, gridRow, 1);
         ++gridRow;
@@ -162,7 +162,7 @@ void PropertiesDialog::build()
     auto* messageLabel = named(new QLabel(messageCaption), kMessageRow.labelName, kHelpFields);
     messageLabel->setBuddy(message_);
     messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    help_->attach(messageLabel);
+    help_->attach({messageLabel});
     grid->addWidget(messageLabel, gridRow, 0);
     grid->addWidget(message_, gridRow, 1);
     grid->setRowStretch(gridRow, 1);
@@ -172,8 +172,7 @@ void PropertiesDialog::build()
                         spoken(QStringLiteral("&Bearbeiten")));
     okButton_ = named(new QPushButton(QStringLiteral("Ok")), "Button2", kHelpOk, QStringLiteral("Ok"));
     okButton_->setDefault(true);
-    help_->attach(editButton_);
-    help_->attach(okButton_);
+    help_->attach({editButton_, okButton_});
     connect(editButton_, &QPushButton::clicked, this, &PropertiesDialog::edit);
     // Esc is the same as Ok: nothing changes either way.
     connect(okButton_, &QPushButton::clicked, this, &PropertiesDialog::accept);

@@ -94,11 +94,7 @@ void SearchDialog::build()
     connect(close, &QPushButton::clicked, this, &SearchDialog::reject);
 
     // The search text keeps the platform's own edit menu.
-    for (QWidget* control : {static_cast<QWidget*>(textLabel), static_cast<QWidget*>(objectLabel),
-                             static_cast<QWidget*>(object_), static_cast<QWidget*>(matchCase_),
-                             static_cast<QWidget*>(markAll_), static_cast<QWidget*>(next_),
-                             static_cast<QWidget*>(close)})
-        help_->attach(control);
+    help_->attach({textLabel, objectLabel, object_, matchCase_, markAll_, next_, close});
 
     auto* fields = new QGridLayout;
     fields->addWidget(textLabel, 0, 0);

@@ -194,10 +194,7 @@ void AlarmWindow::buildControls()
     connect(editButton_, &QPushButton::clicked, this, &AlarmWindow::onEditClicked);
 
     help_ = new ContextHelp(desktop_, this);
-    for (QWidget* control : {static_cast<QWidget*>(closeButton_), static_cast<QWidget*>(editButton_),
-                             static_cast<QWidget*>(snoozeButton_), timeLabel_->parentWidget(),
-                             statusLabel_->parentWidget()})
-        help_->attach(control);
+    help_->attach({closeButton_, editButton_, snoozeButton_, timeLabel_->parentWidget(), statusLabel_->parentWidget()});
 }
 
 void AlarmWindow::buildSnoozeMenu()
