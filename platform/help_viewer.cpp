@@ -1,5 +1,7 @@
 #include "platform/help_viewer.h"
 
+#include "platform/dialog_controls.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +25,9 @@
 namespace zw {
 
 namespace {
+
+using dialog::named;
+using dialog::spoken;
 
 constexpr int kPopupMaxWidth = 320;
 const QString kContentsId = QStringLiteral("INHALT");
@@ -147,25 +152,21 @@ HelpTopicsDialog::HelpTopicsDialog(HelpViewer& viewer)
     setWindowTitle(QStringLiteral("Hilfethemen: Zeitwache 99"));
     resize(380, 400);
 
-    auto* searchLabel = new QLabel(QStringLiteral("&Suchen nach:"));
-    searchLabel->setBuddy(m_search);
-    m_search->setObjectName(QStringLiteral("SearchEdit"));
-    m_search->setAccessibleName(QStringLiteral("Suchen nach"));
+    const QString searchCaption = QStringLiteral("&Suchen nach:");
+    const QString listCaption = QStringLiteral("&Themen:");
+    auto* searchLabel = new QLabel(searchCaption);
+    searchLabel->setBuddy(named(m_search, "SearchEdit", 0, spoken(searchCaption)));
     m_search->setPlaceholderText(QStringLiteral("Wörter aus dem Hilfetext"));
     m_search->setClearButtonEnabled(true);
-    auto* listLabel = new QLabel(QStringLiteral("&Themen:"));
-    listLabel->setBuddy(m_topics);
-    m_topics->setObjectName(QStringLiteral("TopicList"));
-    m_topics->setAccessibleName(QStringLiteral("Themen"));
-    m_found->setObjectName(QStringLiteral("FoundLabel"));
+    auto* listLabel = new QLabel(listCaption);
+    listLabel->setBuddy(named(m_topics, "TopicList", 0, spoken(listCaption)));
+    named(m_found, "FoundLabel", 0);
     m_found->setWordWrap(true);
     m_found->setTextFormat(Qt::PlainText);
 
-    auto* show = new QPushButton(QStringLiteral("&Anzeigen"));
-    show->setObjectName(QStringLiteral("ShowButton"));
+    auto* show = named(new QPushButton(QStringLiteral("&Anzeigen")), "ShowButton", 0);
     show->setDefault(true);
-    auto* close = new QPushButton(QStringLiteral("Schließen"));
-    close->setObjectName(QStringLiteral("CloseButton"));
+    auto* close = named(new QPushButton(QStringLiteral("Schließen")), "CloseButton", 0);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(show);

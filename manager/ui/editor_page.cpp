@@ -4,10 +4,10 @@
 #include "manager/appointment_editor.h"
 #include "manager/sound_list.h"
 #include "manager/ui/cp1252_validator.h"
-#include "manager/ui/dialog_controls.h"
 #include "manager/ui/up_down.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "platform/qt_text.h"
 #include "scheduler/appointment_book.h"
 

@@ -2,10 +2,10 @@
 
 #include "manager/expiry.h"
 #include "manager/ui/busy_pointer.h"
-#include "manager/ui/dialog_controls.h"
 #include "manager/ui/marked_rows.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "store/appointment_list.h"
 
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 #include "manager/ui/properties_dialog.h"
 
 #include "manager/appointment_properties.h"
-#include "manager/ui/dialog_controls.h"
 #include "manager/ui/marked_rows.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "platform/qt_text.h"
 #include "store/appointment_list.h"
 

@@ -2,10 +2,10 @@
 
 #include "manager/appointment_search.h"
 #include "manager/ui/cp1252_validator.h"
-#include "manager/ui/dialog_controls.h"
 #include "manager/ui/marked_rows.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "platform/qt_text.h"
 #include "store/appointment_list.h"
 
