@@ -1,5 +1,6 @@
 #include "platform/help_viewer.h"
 
+#include "platform/classic_dialog.h"
 #include "platform/dialog_controls.h"
 
 #include <QDesktopServices>
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,10 +167,6 @@ HelpTopicsDialog::HelpTopicsDialog(HelpViewer& viewer)
     auto* show = named(new QPushButton(QStringLiteral("&Anzeigen")), "ShowButton", 0);
     show->setDefault(true);
     auto* close = named(new QPushButton(QStringLiteral("Schließen")), "CloseButton", 0);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(show);
-    buttons->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(searchLabel);
@@ -178,7 +174,7 @@ HelpTopicsDialog::HelpTopicsDialog(HelpViewer& viewer)
     layout->addWidget(listLabel);
     layout->addWidget(topics_, 1);
     layout->addWidget(found_);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({show, close}));
 
     connect(search_, &QLineEdit::textChanged, this, [this] { search(); });
     connect(search_, &QLineEdit::returnPressed, this, [this] { showChosen(); });

@@ -3,13 +3,13 @@
 #include "manager/expiry.h"
 #include "manager/ui/busy_pointer.h"
 #include "manager/ui/marked_rows.h"
+#include "platform/classic_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
 #include "platform/dialog_controls.h"
 #include "store/appointment_list.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -36,10 +36,7 @@ MarkExpiredDialog::MarkExpiredDialog(Desktop& desktop, const AppointmentList& li
       rows_(rows),
       clock_(clock)
 {
-    setObjectName(QStringLiteral("TForm6"));
-    setWindowTitle(QStringLiteral("Termine markieren"));
-    setModal(true);
-    help_ = new ContextHelp(desktop, this);
+    help_ = setUpDialog(*this, desktop, "TForm6", QStringLiteral("Termine markieren"), true);
 
     auto* group = named(new QGroupBox(QStringLiteral("Auswahl")), "GroupBox1", 0, QStringLiteral("Auswahl"));
     const QString onlyOnce = QStringLiteral("Nur abgelaufene Termine ohne Wiederholung markieren");
@@ -59,14 +56,10 @@ MarkExpiredDialog::MarkExpiredDialog(Desktop& desktop, const AppointmentList& li
     connect(cancel, &QPushButton::clicked, this, &MarkExpiredDialog::reject);
     help_->attach({withoutRepetition_, all_, ok, cancel});
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
-    setFixedSize(QSize(kClientWidth, kClientHeight).expandedTo(sizeHint()));
+    layout->addLayout(buttonRow({ok, cancel}));
+    fixClassicSize(*this, {kClientWidth, kClientHeight});
 }
 
 MarkExpiredDialog::~MarkExpiredDialog() = default;

@@ -2,6 +2,7 @@
 
 #include "manager/appointment_properties.h"
 #include "manager/ui/marked_rows.h"
+#include "platform/classic_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
 #include "platform/dialog_controls.h"
@@ -12,7 +13,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,14 +100,10 @@ PropertiesDialog::PropertiesDialog(Desktop& desktop, const AppointmentList& list
       edit_(std::move(edit)),
       shown_(std::make_unique<Shown>(list))
 {
-    setObjectName(QStringLiteral("TForm5"));
-    setWindowTitle(QStringLiteral("Termineigenschaften"));
-    setModal(true);
-    help_ = new ContextHelp(desktop, this);
+    help_ = setUpDialog(*this, desktop, "TForm5", QStringLiteral("Termineigenschaften"), true);
     build();
     shown_->whenGone([this] { editButton_->setEnabled(false); });
-    // The classic size, or more where the desktop's font needs it.
-    setFixedSize(QSize(kClientWidth, kClientHeight).expandedTo(sizeHint()));
+    fixClassicSize(*this, {kClientWidth, kClientHeight});
 }
 
 PropertiesDialog::~PropertiesDialog() = default;
@@ -177,13 +173,9 @@ void PropertiesDialog::build()
     // Esc is the same as Ok: nothing changes either way.
     connect(okButton_, &QPushButton::clicked, this, &PropertiesDialog::accept);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(editButton_);
-    buttons->addWidget(okButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({editButton_, okButton_}));
 }
 
 bool PropertiesDialog::fill(std::size_t entry)

@@ -3,6 +3,7 @@
 #include "manager/appointment_search.h"
 #include "manager/ui/cp1252_validator.h"
 #include "manager/ui/marked_rows.h"
+#include "platform/classic_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
 #include "platform/dialog_controls.h"
@@ -45,20 +46,15 @@ QString notFoundTitle() { return QStringLiteral("Suchergebniss"); }
 } // namespace
 
 SearchDialog::SearchDialog(Desktop& desktop, const AppointmentList& list, MarkedRows& rows, QWidget* manager)
-    : QDialog(manager, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint |
-                           Qt::WindowStaysOnTopHint),
+    : QDialog(manager, fixedDialogFlags() | Qt::WindowStaysOnTopHint),
       desktop_(desktop),
       rows_(rows),
       manager_(manager),
       search_(std::make_unique<AppointmentSearch>(list))
 {
-    setObjectName(QStringLiteral("TForm7"));
-    setWindowTitle(QStringLiteral("Suchen"));
-    setModal(false);
-    help_ = new ContextHelp(desktop, this);
+    help_ = setUpDialog(*this, desktop, "TForm7", QStringLiteral("Suchen"), false);
     build();
-    setFixedSize(QSize(kClientWidth, kClientHeight).expandedTo(sizeHint()));
+    fixClassicSize(*this, {kClientWidth, kClientHeight});
 }
 
 SearchDialog::~SearchDialog() = default;
