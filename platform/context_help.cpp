@@ -96,23 +96,25 @@ ContextHelp::ContextHelp(Desktop& desktop, QWidget* window)
     connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
 }
 
-void ContextHelp::attach(QWidget* control)
+void ContextHelp::attach(std::initializer_list<QWidget*> controls)
 {
-    control->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(control, &QWidget::customContextMenuRequested, this, [this, control](QPoint pos) {
-        // A disabled control passes the click to the one around it: the number is that
-        // of the control under the pointer all the same.
-        menuNumber_ = 0;
-        for (const QWidget* widget = control->childAt(pos); widget != nullptr && widget != control && menuNumber_ == 0;
-             widget = widget->parentWidget())
-            menuNumber_ = helpContextOf(widget);
-        if (menuNumber_ == 0)
-            menuNumber_ = helpContextOf(control);
-        if (menuNumber_ == 0)
-            return;
-        menuPoint_ = control->mapToGlobal(pos);
-        menu_->popup(menuPoint_);
-    });
+    for (QWidget* control : controls) {
+        control->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(control, &QWidget::customContextMenuRequested, this, [this, control](QPoint pos) {
+            // A disabled control passes the click to the one around it: the number is that
+            // of the control under the pointer all the same.
+            menuNumber_ = 0;
+            for (const QWidget* widget = control->childAt(pos);
+                 widget != nullptr && widget != control && menuNumber_ == 0; widget = widget->parentWidget())
+                menuNumber_ = helpContextOf(widget);
+            if (menuNumber_ == 0)
+                menuNumber_ = helpContextOf(control);
+            if (menuNumber_ == 0)
+                return;
+            menuPoint_ = control->mapToGlobal(pos);
+            menu_->popup(menuPoint_);
+        });
+    }
 }
 
 int ContextHelp::contextAt(QPoint windowPos) const

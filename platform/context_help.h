@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QPoint>
 
+#include <initializer_list>
+
 class QMenu;
 class QWidget;
 
@@ -33,9 +35,9 @@ public:
     // Lives as long as the window (it is its child).
     ContextHelp(Desktop& desktop, QWidget* window);
 
-    // A right-click on the control opens the "Direkt&hilfe" menu for its number; on a
-    // container, for the number of the (perhaps disabled) control under the pointer.
-    void attach(QWidget* control);
+    // A right-click on one of the controls opens the "Direkt&hilfe" menu for its number; on
+    // a container, for the number of the (perhaps disabled) control under the pointer.
+    void attach(std::initializer_list<QWidget*> controls);
     // The menu, for tests.
     QMenu* menu() const { return menu_; }
     // The number of what lies at the window point: the control there, or the nearest

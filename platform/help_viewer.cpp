@@ -1,11 +1,13 @@
 #include "platform/help_viewer.h"
 
+#include "platform/classic_dialog.h"
+#include "platform/dialog_controls.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +25,9 @@
 namespace zw {
 
 namespace {
+
+using dialog::named;
+using dialog::spoken;
 
 constexpr int kPopupMaxWidth = 320;
 const QString kContentsId = QStringLiteral("INHALT");
@@ -140,48 +145,40 @@ HelpContent parseHelpSource(const QString& source)
 }
 
 HelpTopicsDialog::HelpTopicsDialog(HelpViewer& viewer)
-    : QWidget(nullptr, Qt::Dialog), m_viewer(viewer), m_search(new QLineEdit), m_topics(new QListWidget),
-      m_found(new QLabel)
+    : QWidget(nullptr, Qt::Dialog), viewer_(viewer), search_(new QLineEdit), topics_(new QListWidget),
+      found_(new QLabel)
 {
     setObjectName(QStringLiteral("HelpTopics"));
     setWindowTitle(QStringLiteral("Hilfethemen: Zeitwache 99"));
     resize(380, 400);
 
-    auto* searchLabel = new QLabel(QStringLiteral("&Suchen nach:"));
-    searchLabel->setBuddy(m_search);
-    m_search->setObjectName(QStringLiteral("SearchEdit"));
-    m_search->setAccessibleName(QStringLiteral("Suchen nach"));
-    m_search->setPlaceholderText(QStringLiteral("Wörter aus dem Hilfetext"));
-    m_search->setClearButtonEnabled(true);
-    auto* listLabel = new QLabel(QStringLiteral("&Themen:"));
-    listLabel->setBuddy(m_topics);
-    m_topics->setObjectName(QStringLiteral("TopicList"));
-    m_topics->setAccessibleName(QStringLiteral("Themen"));
-    m_found->setObjectName(QStringLiteral("FoundLabel"));
-    m_found->setWordWrap(true);
-    m_found->setTextFormat(Qt::PlainText);
+    const QString searchCaption = QStringLiteral("&Suchen nach:");
+    const QString listCaption = QStringLiteral("&Themen:");
+    auto* searchLabel = new QLabel(searchCaption);
+    searchLabel->setBuddy(named(search_, "SearchEdit", 0, spoken(searchCaption)));
+    search_->setPlaceholderText(QStringLiteral("Wörter aus dem Hilfetext"));
+    search_->setClearButtonEnabled(true);
+    auto* listLabel = new QLabel(listCaption);
+    listLabel->setBuddy(named(topics_, "TopicList", 0, spoken(listCaption)));
+    named(found_, "FoundLabel", 0);
+    found_->setWordWrap(true);
+    found_->setTextFormat(Qt::PlainText);
 
-    auto* show = new QPushButton(QStringLiteral("&Anzeigen"));
-    show->setObjectName(QStringLiteral("ShowButton"));
+    auto* show = named(new QPushButton(QStringLiteral("&Anzeigen")), "ShowButton", 0);
     show->setDefault(true);
-    auto* close = new QPushButton(QStringLiteral("Schließen"));
-    close->setObjectName(QStringLiteral("CloseButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(show);
-    buttons->addWidget(close);
+    auto* close = named(new QPushButton(QStringLiteral("Schließen")), "CloseButton", 0);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(searchLabel);
-    layout->addWidget(m_search);
+    layout->addWidget(search_);
     layout->addWidget(listLabel);
-    layout->addWidget(m_topics, 1);
-    layout->addWidget(m_found);
-    layout->addLayout(buttons);
+    layout->addWidget(topics_, 1);
+    layout->addWidget(found_);
+    layout->addLayout(buttonRow({show, close}));
 
-    connect(m_search, &QLineEdit::textChanged, this, [this] { search(); });
-    connect(m_search, &QLineEdit::returnPressed, this, [this] { showChosen(); });
-    connect(m_topics, &QListWidget::itemActivated, this, [this] { showChosen(); });
+    connect(search_, &QLineEdit::textChanged, this, [this] { search(); });
+    connect(search_, &QLineEdit::returnPressed, this, [this] { showChosen(); });
+    connect(topics_, &QListWidget::itemActivated, this, [this] { showChosen(); });
     connect(show, &QPushButton::clicked, this, [this] { showChosen(); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -197,49 +194,49 @@ void HelpTopicsDialog::present()
         show();
     raise();
     activateWindow();
-    m_search->setFocus();
+    search_->setFocus();
 }
 
 void HelpTopicsDialog::search()
 {
-    const HelpContent& content = m_viewer.content();
-    const QString words = m_search->text().simplified();
-    m_topics->clear();
+    const HelpContent& content = viewer_.content();
+    const QString words = search_->text().simplified();
+    topics_->clear();
     for (const QString& id : content.topicsMatching(words)) {
-        auto* item = new QListWidgetItem(content.title(id), m_topics);
+        auto* item = new QListWidgetItem(content.title(id), topics_);
         item->setData(Qt::UserRole, id);
     }
-    if (m_topics->count() > 0)
-        m_topics->setCurrentRow(0);
+    if (topics_->count() > 0)
+        topics_->setCurrentRow(0);
     if (words.isEmpty())
-        m_found->setText(QStringLiteral("%1 Themen").arg(m_topics->count()));
-    else if (m_topics->count() == 0)
-        m_found->setText(QStringLiteral("Kein Thema enthält „%1“.").arg(words));
-    else if (m_topics->count() == 1)
-        m_found->setText(QStringLiteral("1 Thema enthält „%1“.").arg(words));
+        found_->setText(QStringLiteral("%1 Themen").arg(topics_->count()));
+    else if (topics_->count() == 0)
+        found_->setText(QStringLiteral("Kein Thema enthält „%1“.").arg(words));
+    else if (topics_->count() == 1)
+        found_->setText(QStringLiteral("1 Thema enthält „%1“.").arg(words));
     else
-        m_found->setText(QStringLiteral("%1 Themen enthalten „%2“.").arg(m_topics->count()).arg(words));
+        found_->setText(QStringLiteral("%1 Themen enthalten „%2“.").arg(topics_->count()).arg(words));
 }
 
 void HelpTopicsDialog::showChosen()
 {
-    const QListWidgetItem* item = m_topics->currentItem();
+    const QListWidgetItem* item = topics_->currentItem();
     if (item == nullptr)
         return;
-    const QString words = m_search->text().simplified();
-    m_viewer.showTopic(item->data(Qt::UserRole).toString(), words.section(QLatin1Char(' '), 0, 0));
+    const QString words = search_->text().simplified();
+    viewer_.showTopic(item->data(Qt::UserRole).toString(), words.section(QLatin1Char(' '), 0, 0));
 }
 
 HelpPopup::HelpPopup()
     : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint)
-    , m_label(new QLabel(this))
+    , label_(new QLabel(this))
 {
     setObjectName(QStringLiteral("HelpPopup"));
-    m_label->setTextFormat(Qt::PlainText);
-    m_label->setWordWrap(true);
-    m_label->setMaximumWidth(kPopupMaxWidth);
-    m_label->setFrameShape(QFrame::Box);
-    m_label->setMargin(6);
+    label_->setTextFormat(Qt::PlainText);
+    label_->setWordWrap(true);
+    label_->setMaximumWidth(kPopupMaxWidth);
+    label_->setFrameShape(QFrame::Box);
+    label_->setMargin(6);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
     colours.setColor(QPalette::WindowText, colours.color(QPalette::ToolTipText));
@@ -247,12 +244,12 @@ HelpPopup::HelpPopup()
     setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_label);
+    layout->addWidget(label_);
 }
 
 void HelpPopup::showText(const QString& text, QPoint globalPos)
 {
-    m_label->setText(text);
+    label_->setText(text);
     adjustSize();
     // Keep the whole pop-up on the screen that holds the point.
     QScreen* screen = QGuiApplication::screenAt(globalPos);
@@ -270,7 +267,7 @@ void HelpPopup::showText(const QString& text, QPoint globalPos)
 
 QString HelpPopup::text() const
 {
-    return m_label->text();
+    return label_->text();
 }
 
 void HelpPopup::mousePressEvent(QMouseEvent* event)
@@ -291,49 +288,49 @@ void HelpPopup::keyPressEvent(QKeyEvent* event)
 }
 
 HelpViewer::HelpViewer(QString sourceFile)
-    : m_sourceFile(std::move(sourceFile))
-    , m_browser(new QTextBrowser(this))
+    : sourceFile_(std::move(sourceFile))
+    , browser_(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Zeitwache 99 - Hilfe"));
     resize(520, 420);
-    m_browser->setOpenLinks(false);
-    connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { followLink(url); });
+    browser_->setOpenLinks(false);
+    connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { followLink(url); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_browser);
+    layout->addWidget(browser_);
 }
 
 HelpViewer::~HelpViewer() = default;
 
 void HelpViewer::setSourceFile(const QString& sourceFile)
 {
-    m_sourceFile = sourceFile;
-    m_loaded = false;
+    sourceFile_ = sourceFile;
+    loaded_ = false;
 }
 
 const HelpContent& HelpViewer::content()
 {
-    const QFileInfo info(m_sourceFile);
+    const QFileInfo info(sourceFile_);
     const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
-    if (m_loaded && stamp == m_loadedStamp)
-        return m_content;
-    m_content = HelpContent();
-    QFile file(m_sourceFile);
-    if (!m_sourceFile.isEmpty() && file.open(QIODevice::ReadOnly))
-        m_content = parseHelpSource(QString::fromUtf8(file.readAll()));
-    m_loaded = true;
-    m_loadedStamp = stamp;
-    return m_content;
+    if (loaded_ && stamp == loadedStamp_)
+        return content_;
+    content_ = HelpContent();
+    QFile file(sourceFile_);
+    if (!sourceFile_.isEmpty() && file.open(QIODevice::ReadOnly))
+        content_ = parseHelpSource(QString::fromUtf8(file.readAll()));
+    loaded_ = true;
+    loadedStamp_ = stamp;
+    return content_;
 }
 
 void HelpViewer::present(const QString& text, bool markdown)
 {
-    m_text = text;
+    text_ = text;
     if (markdown)
-        m_browser->setMarkdown(text);
+        browser_->setMarkdown(text);
     else
-        m_browser->setPlainText(text);
+        browser_->setPlainText(text);
     if (isMinimized())
         showNormal();
     else
@@ -346,7 +343,7 @@ void HelpViewer::showTopic(const QString& topicId, const QString& found)
 {
     present(content().topic(topicId), true);
     if (!found.isEmpty())
-        m_browser->find(found);
+        browser_->find(found);
 }
 
 void HelpViewer::showContents()
@@ -356,9 +353,9 @@ void HelpViewer::showContents()
 
 void HelpViewer::showTopicsDialog()
 {
-    if (!m_topics)
-        m_topics = std::make_unique<HelpTopicsDialog>(*this);
-    m_topics->present();
+    if (!topics_)
+        topics_ = std::make_unique<HelpTopicsDialog>(*this);
+    topics_->present();
 }
 
 void HelpViewer::showNumbered(int contextNumber)
@@ -368,17 +365,17 @@ void HelpViewer::showNumbered(int contextNumber)
 
 void HelpViewer::showPopup(int contextNumber, QPoint globalPos)
 {
-    if (!m_popup)
-        m_popup = std::make_unique<HelpPopup>();
-    m_popup->showText(content().numberedText(contextNumber), globalPos);
+    if (!popup_)
+        popup_ = std::make_unique<HelpPopup>();
+    popup_->showText(content().numberedText(contextNumber), globalPos);
 }
 
 void HelpViewer::closeAll()
 {
-    if (m_popup)
-        m_popup->close();
-    if (m_topics)
-        m_topics->close();
+    if (popup_)
+        popup_->close();
+    if (topics_)
+        topics_->close();
     close();
 }
 

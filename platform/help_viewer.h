@@ -60,10 +60,10 @@ private:
     void search();
     void showChosen();
 
-    HelpViewer& m_viewer;
-    QLineEdit* m_search;
-    QListWidget* m_topics;
-    QLabel* m_found;
+    HelpViewer& viewer_;
+    QLineEdit* search_;
+    QListWidget* topics_;
+    QLabel* found_;
 };
 
 // A frameless pop-up that shows one help text at a screen point; a click or Esc closes
@@ -79,7 +79,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QLabel* m_label;
+    QLabel* label_;
 };
 
 // The help window, non-modal, plus its pop-up. It reads the help source when first
@@ -96,14 +96,14 @@ public:
     void showContents();
     // The topics dialog, "Hilfethemen": every topic, and a search over their text.
     void showTopicsDialog();
-    HelpTopicsDialog* topicsDialog() { return m_topics.get(); }
+    HelpTopicsDialog* topicsDialog() { return topics_.get(); }
     void showNumbered(int contextNumber);
     void showPopup(int contextNumber, QPoint globalPos);
     void closeAll();
 
     // The text the window shows now, as it stands in the help source.
-    QString currentText() const { return m_text; }
-    HelpPopup* popup() { return m_popup.get(); }
+    QString currentText() const { return text_; }
+    HelpPopup* popup() { return popup_.get(); }
 
     // The help source as it stands now.
     const HelpContent& content();
@@ -112,14 +112,14 @@ private:
     void present(const QString& text, bool markdown);
     void followLink(const QUrl& url);
 
-    QString m_sourceFile;
-    QDateTime m_loadedStamp;
-    bool m_loaded = false;
-    HelpContent m_content;
-    QString m_text;
-    QTextBrowser* m_browser;
-    std::unique_ptr<HelpPopup> m_popup;
-    std::unique_ptr<HelpTopicsDialog> m_topics;
+    QString sourceFile_;
+    QDateTime loadedStamp_;
+    bool loaded_ = false;
+    HelpContent content_;
+    QString text_;
+    QTextBrowser* browser_;
+    std::unique_ptr<HelpPopup> popup_;
+    std::unique_ptr<HelpTopicsDialog> topics_;
 };
 
 } // namespace zw

@@ -1,13 +1,12 @@
 #include "manager/ui/centred_dialog.h"
 
+#include "platform/classic_dialog.h"
 #include "platform/desktop.h"
 
 namespace zw {
 
 CentredDialog::CentredDialog(const Desktop& desktop, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      screen_(desktop)
+    : QDialog(parent, fixedDialogFlags()), screen_(desktop)
 {
 }
 

@@ -4,10 +4,10 @@
 #include "manager/appointment_editor.h"
 #include "manager/sound_list.h"
 #include "manager/ui/cp1252_validator.h"
-#include "manager/ui/dialog_controls.h"
 #include "manager/ui/up_down.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "platform/qt_text.h"
 #include "scheduler/appointment_book.h"
 
@@ -119,8 +119,7 @@ void EditorPage::build(ContextHelp& help)
     newAppointment_->setVisible(false);
     store_ = named(new QPushButton(QStringLiteral("Termin Spei&chern")), "Button5", 11,
                    spoken(QStringLiteral("Termin Spei&chern")));
-    for (QWidget* control : {static_cast<QWidget*>(active_), static_cast<QWidget*>(store_)})
-        help.attach(control);
+    help.attach({active_, store_});
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(active_);
@@ -197,13 +196,8 @@ QGroupBox* EditorPage::buildDateAndTime(ContextHelp& help)
     grid->addWidget(showIfExpired_, 3, 0, 1, 2);
     grid->addWidget(deleteAfter_, 4, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-    for (QWidget* control : {static_cast<QWidget*>(group), static_cast<QWidget*>(dateCaption),
-                             static_cast<QWidget*>(timeCaption),
-                             static_cast<QWidget*>(dateFrame), static_cast<QWidget*>(timeFrame),
-                             static_cast<QWidget*>(dateSpinner_), static_cast<QWidget*>(timeSpinner_),
-                             static_cast<QWidget*>(withoutTime_), static_cast<QWidget*>(showIfExpired_),
-                             static_cast<QWidget*>(deleteAfter_)})
-        help.attach(control);
+    help.attach({group, dateCaption, timeCaption, dateFrame, timeFrame, dateSpinner_, timeSpinner_, withoutTime_,
+                 showIfExpired_, deleteAfter_});
     for (QLineEdit* f : fields_)
         f->installEventFilter(this);
     return group;
@@ -221,10 +215,10 @@ QGroupBox* EditorPage::buildRepetition(ContextHelp& help)
         auto* button = named(new QRadioButton(caption), b.name, 4, spoken(caption));
         repetition_->addButton(button, static_cast<int>(b.kind));
         grid->addWidget(button, id % 3, id / 3);
-        help.attach(button);
+        help.attach({button});
         ++id;
     }
-    help.attach(group);
+    help.attach({group});
     return group;
 }
 
@@ -267,11 +261,7 @@ QGroupBox* EditorPage::buildAction(ContextHelp& help)
     grid->setColumnStretch(1, 1);
     // The sound list and "Anhören" are off at times: a right-click on them then reaches
     // the group, which finds them under the pointer.
-    for (QWidget* control : {static_cast<QWidget*>(group), static_cast<QWidget*>(messageCaption),
-                             static_cast<QWidget*>(soundCaption), static_cast<QWidget*>(applicationCaption),
-                             static_cast<QWidget*>(sound_), static_cast<QWidget*>(listen_),
-                             static_cast<QWidget*>(browse_)})
-        help.attach(control);
+    help.attach({group, messageCaption, soundCaption, applicationCaption, sound_, listen_, browse_});
     return group;
 }
 

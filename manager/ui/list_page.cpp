@@ -3,9 +3,9 @@
 #include "common/zeitwache_error.h"
 #include "manager/list_rows.h"
 #include "manager/ui/busy_pointer.h"
-#include "manager/ui/dialog_controls.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "platform/qt_text.h"
 #include "scheduler/appointment_book.h"
 #include "widgets/explorer_button.h"
@@ -131,8 +131,7 @@ void ListPage::buildButtons(ContextHelp& help)
                        static_cast<QWidget*>(search)})
         buttons->addWidget(w);
     buttons->addStretch(1);
-    for (ExplorerButton* b : {editButton_, deleteButton_, propertiesButton_, search})
-        help.attach(b);
+    help.attach({editButton_, deleteButton_, propertiesButton_, search});
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(buttons);

@@ -6,13 +6,14 @@
 #include "manager/ui/mark_expired_dialog.h"
 #include "manager/ui/properties_dialog.h"
 #include "manager/ui/search_dialog.h"
+#include "platform/classic_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "platform/placement/tray_placement.h"
 #include "scheduler/appointment_book.h"
 #include "widgets/multi_list.h"
 
-#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShowEvent>
@@ -23,6 +24,8 @@
 namespace zw {
 
 namespace {
+using dialog::named;
+
 constexpr int kHelpClose = 12;
 constexpr int kHelpHelp = 13;
 constexpr int kEditorPage = 0;
@@ -37,14 +40,9 @@ QString closingQuestion()
 
 ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Clock& clock, QStringList soundFolders,
                              QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowContextHelpButtonHint),
-      desktop_(desktop)
+    : QDialog(parent, classicDialogFlags()), desktop_(desktop)
 {
-    setObjectName(QStringLiteral("TForm2"));
-    setWindowTitle(QStringLiteral("Terminmanager"));
-    setModal(false);
-    help_ = new ContextHelp(desktop, this);
+    help_ = setUpDialog(*this, desktop, "TForm2", QStringLiteral("Terminmanager"), false);
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControl1"));
@@ -68,35 +66,24 @@ ManagerDialog::ManagerDialog(Desktop& desktop, AppointmentBook& book, const Cloc
     connect(listPage_, &ListPage::markExpiredRequested, markExpired_, [this] { markExpired_->exec(); });
     connect(listPage_, &ListPage::searchRequested, search_, &SearchDialog::showSearch);
 
-    auto* close = new QPushButton(QStringLiteral("Schließen"));
-    close->setObjectName(QStringLiteral("Button1"));
-    close->setAccessibleName(QStringLiteral("Schließen"));
-    setHelpNumber(close, kHelpClose);
+    auto* close = named(new QPushButton(QStringLiteral("Schließen")), "Button1", kHelpClose,
+                        QStringLiteral("Schließen"));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &ManagerDialog::reject); // Esc does the same
-    auto* help = new QPushButton(QStringLiteral("Hilfe"));
-    help->setObjectName(QStringLiteral("Button8"));
-    help->setAccessibleName(QStringLiteral("Hilfe"));
-    setHelpNumber(help, kHelpHelp);
+    auto* help = named(new QPushButton(QStringLiteral("Hilfe")), "Button8", kHelpHelp, QStringLiteral("Hilfe"));
     connect(help, &QPushButton::clicked, this, &ManagerDialog::showHelp);
-    help_->attach(close);
-    help_->attach(help);
+    help_->attach({close, help});
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    buttons->addWidget(help);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({close, help}));
 
     // F1 reaches the window before the control that has the focus.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);
     connect(f1, &QShortcut::activated, this, &ManagerDialog::showHelp);
 
-    // The classic size, or more where the desktop's font needs it.
-    setFixedSize(QSize(kWidth, kHeight).expandedTo(sizeHint()));
+    fixClassicSize(*this, {kWidth, kHeight});
 }
 
 ManagerDialog::~ManagerDialog() = default;

@@ -2,14 +2,14 @@
 
 #include "manager/expiry.h"
 #include "manager/ui/busy_pointer.h"
-#include "manager/ui/dialog_controls.h"
 #include "manager/ui/marked_rows.h"
+#include "platform/classic_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "store/appointment_list.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -36,10 +36,7 @@ MarkExpiredDialog::MarkExpiredDialog(Desktop& desktop, const AppointmentList& li
       rows_(rows),
       clock_(clock)
 {
-    setObjectName(QStringLiteral("TForm6"));
-    setWindowTitle(QStringLiteral("Termine markieren"));
-    setModal(true);
-    help_ = new ContextHelp(desktop, this);
+    help_ = setUpDialog(*this, desktop, "TForm6", QStringLiteral("Termine markieren"), true);
 
     auto* group = named(new QGroupBox(QStringLiteral("Auswahl")), "GroupBox1", 0, QStringLiteral("Auswahl"));
     const QString onlyOnce = QStringLiteral("Nur abgelaufene Termine ohne Wiederholung markieren");
@@ -57,18 +54,12 @@ MarkExpiredDialog::MarkExpiredDialog(Desktop& desktop, const AppointmentList& li
     connect(ok, &QPushButton::clicked, this, &MarkExpiredDialog::markExpired);
     // Esc and the close box do the same: the marks stay as they were.
     connect(cancel, &QPushButton::clicked, this, &MarkExpiredDialog::reject);
-    for (QWidget* control : {static_cast<QWidget*>(withoutRepetition_), static_cast<QWidget*>(all_),
-                             static_cast<QWidget*>(ok), static_cast<QWidget*>(cancel)})
-        help_->attach(control);
+    help_->attach({withoutRepetition_, all_, ok, cancel});
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
-    setFixedSize(QSize(kClientWidth, kClientHeight).expandedTo(sizeHint()));
+    layout->addLayout(buttonRow({ok, cancel}));
+    fixClassicSize(*this, {kClientWidth, kClientHeight});
 }
 
 MarkExpiredDialog::~MarkExpiredDialog() = default;

@@ -1,10 +1,11 @@
 #include "manager/ui/properties_dialog.h"
 
 #include "manager/appointment_properties.h"
-#include "manager/ui/dialog_controls.h"
 #include "manager/ui/marked_rows.h"
+#include "platform/classic_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "platform/qt_text.h"
 #include "store/appointment_list.h"
 
@@ -12,7 +13,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,14 +100,10 @@ PropertiesDialog::PropertiesDialog(Desktop& desktop, const AppointmentList& list
       edit_(std::move(edit)),
       shown_(std::make_unique<Shown>(list))
 {
-    setObjectName(QStringLiteral("TForm5"));
-    setWindowTitle(QStringLiteral("Termineigenschaften"));
-    setModal(true);
-    help_ = new ContextHelp(desktop, this);
+    help_ = setUpDialog(*this, desktop, "TForm5", QStringLiteral("Termineigenschaften"), true);
     build();
     shown_->whenGone([this] { editButton_->setEnabled(false); });
-    // The classic size, or more where the desktop's font needs it.
-    setFixedSize(QSize(kClientWidth, kClientHeight).expandedTo(sizeHint()));
+    fixClassicSize(*this, {kClientWidth, kClientHeight});
 }
 
 PropertiesDialog::~PropertiesDialog() = default;
@@ -141,7 +137,7 @@ void PropertiesDialog::build()
         inFaceColour(field);
         auto* label = named(new QLabel(caption), row.labelName, kHelpFields);
         label->setBuddy(field);
-        help_->attach(label);
+        help_->attach({label});
         grid->addWidget(label, gridRow, 0);
         grid->addWidget(field, gridRow, 1);
         ++gridRow;
@@ -162,7 +158,7 @@ void PropertiesDialog::build()
     auto* messageLabel = named(new QLabel(messageCaption), kMessageRow.labelName, kHelpFields);
     messageLabel->setBuddy(message_);
     messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    help_->attach(messageLabel);
+    help_->attach({messageLabel});
     grid->addWidget(messageLabel, gridRow, 0);
     grid->addWidget(message_, gridRow, 1);
     grid->setRowStretch(gridRow, 1);
@@ -172,19 +168,14 @@ void PropertiesDialog::build()
                         spoken(QStringLiteral("&Bearbeiten")));
     okButton_ = named(new QPushButton(QStringLiteral("Ok")), "Button2", kHelpOk, QStringLiteral("Ok"));
     okButton_->setDefault(true);
-    help_->attach(editButton_);
-    help_->attach(okButton_);
+    help_->attach({editButton_, okButton_});
     connect(editButton_, &QPushButton::clicked, this, &PropertiesDialog::edit);
     // Esc is the same as Ok: nothing changes either way.
     connect(okButton_, &QPushButton::clicked, this, &PropertiesDialog::accept);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(editButton_);
-    buttons->addWidget(okButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({editButton_, okButton_}));
 }
 
 bool PropertiesDialog::fill(std::size_t entry)

@@ -2,10 +2,11 @@
 
 #include "manager/appointment_search.h"
 #include "manager/ui/cp1252_validator.h"
-#include "manager/ui/dialog_controls.h"
 #include "manager/ui/marked_rows.h"
+#include "platform/classic_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
+#include "platform/dialog_controls.h"
 #include "platform/qt_text.h"
 #include "store/appointment_list.h"
 
@@ -45,20 +46,15 @@ QString notFoundTitle() { return QStringLiteral("Suchergebniss"); }
 } // namespace
 
 SearchDialog::SearchDialog(Desktop& desktop, const AppointmentList& list, MarkedRows& rows, QWidget* manager)
-    : QDialog(manager, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::WindowContextHelpButtonHint | Qt::MSWindowsFixedSizeDialogHint |
-                           Qt::WindowStaysOnTopHint),
+    : QDialog(manager, fixedDialogFlags() | Qt::WindowStaysOnTopHint),
       desktop_(desktop),
       rows_(rows),
       manager_(manager),
       search_(std::make_unique<AppointmentSearch>(list))
 {
-    setObjectName(QStringLiteral("TForm7"));
-    setWindowTitle(QStringLiteral("Suchen"));
-    setModal(false);
-    help_ = new ContextHelp(desktop, this);
+    help_ = setUpDialog(*this, desktop, "TForm7", QStringLiteral("Suchen"), false);
     build();
-    setFixedSize(QSize(kClientWidth, kClientHeight).expandedTo(sizeHint()));
+    fixClassicSize(*this, {kClientWidth, kClientHeight});
 }
 
 SearchDialog::~SearchDialog() = default;
@@ -94,11 +90,7 @@ void SearchDialog::build()
     connect(close, &QPushButton::clicked, this, &SearchDialog::reject);
 
     // The search text keeps the platform's own edit menu.
-    for (QWidget* control : {static_cast<QWidget*>(textLabel), static_cast<QWidget*>(objectLabel),
-                             static_cast<QWidget*>(object_), static_cast<QWidget*>(matchCase_),
-                             static_cast<QWidget*>(markAll_), static_cast<QWidget*>(next_),
-                             static_cast<QWidget*>(close)})
-        help_->attach(control);
+    help_->attach({textLabel, objectLabel, object_, matchCase_, markAll_, next_, close});
 
     auto* fields = new QGridLayout;
     fields->addWidget(textLabel, 0, 0);

@@ -1,6 +1,7 @@
 #include "scheduler/ui/alarm_window.h"
 
 #include "common/civil_time.h"
+#include "platform/classic_dialog.h"
 #include "platform/context_help.h"
 #include "platform/desktop.h"
 #include "platform/qt_text.h"
@@ -118,9 +119,7 @@ class AlarmWindow::Appointment : public AppointmentList::TrackedEntry {
 AlarmWindow::AlarmWindow(Desktop& desktop, SnoozeCounter& snoozeCounter, const AppointmentList& list,
                          const DueAppointment& appointment, const LocalDateTime& createdAt, QStringList soundFolders,
                          QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(owner, fixedDialogFlags() | Qt::CustomizeWindowHint),
       desktop_(desktop),
       snooze_(snoozeCounter),
       sound_(fromCp1252(appointment.sound)),
@@ -194,10 +193,7 @@ void AlarmWindow::buildControls()
     connect(editButton_, &QPushButton::clicked, this, &AlarmWindow::onEditClicked);
 
     help_ = new ContextHelp(desktop_, this);
-    for (QWidget* control : {static_cast<QWidget*>(closeButton_), static_cast<QWidget*>(editButton_),
-                             static_cast<QWidget*>(snoozeButton_), timeLabel_->parentWidget(),
-                             statusLabel_->parentWidget()})
-        help_->attach(control);
+    help_->attach({closeButton_, editButton_, snoozeButton_, timeLabel_->parentWidget(), statusLabel_->parentWidget()});
 }
 
 void AlarmWindow::buildSnoozeMenu()

@@ -1,7 +1,6 @@
 #pragma once
-// What the manager's small dialogs do to every control they create: the original name
-// (tests and the help find controls by it), the help number and the name a screen
-// reader says.
+// What the small dialogs do to every control they create: its name (tests and the help
+// find controls by it), the help number and the name a screen reader says.
 #include "platform/context_help.h"
 
 #include <QLatin1String>
