@@ -1,8 +1,11 @@
 #include "common/file_io.h"
 #include "common/zeitwache_error.h"
+#include "data_dir.h"
 #include "file_size_limit.h"
 #include "line_builder.h"
+#include "recording_executor.h"
 #include "scheduler/appointment_book.h"
+#include "test_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -17,31 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    LocalDateTime now() const override { return {{2026, 12, 6}, {10, 0, 0}}; }
-};
-
-class CountingExecutor : public AppointmentExecutor {
-public:
-    int calls = 0;
-    void carryOut(const DueAppointment&) override { ++calls; }
-};
-
 struct BookFixture : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() / ("zw-book-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    FixedClock clock;
-    CountingExecutor executor;
+    zw::testing::DataDir dir;
+    zw::testing::TestClock clock{{{2026, 12, 6}, {10, 0, 0}}};
+    zw::testing::RecordingExecutor executor;
     AppointmentList list;
-
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string file(const std::string& name) { return readWholeFile(dir / name).value_or("<missing>"); }
-    void write(const std::string& name, const std::string& content)
-    {
-        ASSERT_TRUE(writeFileAtomically(dir / name, content));
-    }
 };
 
 std::string older(const std::string& current) { return current.substr(0, 40) + current.substr(50); }
@@ -52,7 +35,7 @@ TEST_F(BookFixture, FirstStartCreatesAnEmptyDataFile)
 {
     AppointmentBook book(dir, list, clock, executor);
     EXPECT_FALSE(book.load());
-    EXPECT_EQ(file("termine.dat"), "");
+    EXPECT_EQ(dir.read("termine.dat"), "");
     auto first = book.runFirstCheck();
     EXPECT_FALSE(first.converted);
     EXPECT_FALSE(first.error);
@@ -63,30 +46,30 @@ TEST_F(BookFixture, OlderFileIsConvertedWithABackup)
     std::string a = zw::testing::makeLine({.date = "06.12.2026", .time = "10:00", .message = "eins"});
     std::string b = zw::testing::makeLine({.date = "07.12.2026", .time = "", .message = "zwei"});
     const std::string oldContent = older(a) + "\r\n" + older(b) + "\r\n";
-    write("termine.dat", oldContent);
+    ASSERT_TRUE(dir.write("termine.dat", oldContent));
     AppointmentBook book(dir, list, clock, executor);
     EXPECT_FALSE(book.load());
     auto first = book.runFirstCheck();
     EXPECT_TRUE(first.converted);
-    EXPECT_EQ(file("termine.v22"), oldContent);
-    EXPECT_EQ(file("termine.dat"), a + "\r\n" + b + "\r\n");
-    EXPECT_EQ(executor.calls, 0); // the failed check carried nothing out
+    EXPECT_EQ(dir.read("termine.v22"), oldContent);
+    EXPECT_EQ(dir.read("termine.dat"), a + "\r\n" + b + "\r\n");
+    EXPECT_EQ(executor.count(), 0u); // the failed check carried nothing out
 }
 
 TEST_F(BookFixture, DamagedCurrentFileIsReportedNotConverted)
 {
     std::string good = zw::testing::makeLine({.date = "06.12.2026", .time = "10:00"});
     const std::string content = good + "\r\n[kaputt\r\n";
-    write("termine.dat", content);
+    ASSERT_TRUE(dir.write("termine.dat", content));
     AppointmentBook book(dir, list, clock, executor);
     book.load();
     auto first = book.runFirstCheck();
     EXPECT_FALSE(first.converted);
     ASSERT_TRUE(first.error);
     EXPECT_EQ(*first.error, "'kaputt' ist kein gültiges Datum");
-    EXPECT_EQ(file("termine.dat"), content);
-    EXPECT_EQ(file("termine.v22"), "<missing>");
-    EXPECT_EQ(executor.calls, 1); // the line before the damaged one was carried out
+    EXPECT_EQ(dir.read("termine.dat"), content);
+    EXPECT_EQ(dir.read("termine.v22"), "<missing>");
+    EXPECT_EQ(executor.count(), 1u); // the line before the damaged one was carried out
 }
 
 TEST_F(BookFixture, UnreadableDataFileIsNeverOverwritten)
@@ -114,20 +97,11 @@ TEST_F(BookFixture, DirectoryThatCannotBeWrittenIsToldOnceAndStartUpGoesOn)
     EXPECT_FALSE(book.runFirstCheck().error);
 }
 
-namespace {
-// Carries out by removing the line, as an appointment deleted after execution is.
-class RemovingExecutor : public AppointmentExecutor {
-public:
-    AppointmentList* list = nullptr;
-    void carryOut(const DueAppointment& a) override { list->remove(a.index); }
-};
-} // namespace
-
 TEST_F(BookFixture, AStoreHoldsBackTheDueCheckThatItsOverwriteQueryLetsThrough)
 {
-    RemovingExecutor removing;
-    removing.list = &list;
-    AppointmentBook book(dir, list, clock, removing);
+    // Carries out by removing the line, as an appointment deleted after execution is.
+    executor.setDuring([&](const DueAppointment& a) { list.remove(a.index); });
+    AppointmentBook book(dir, list, clock, executor);
     ASSERT_FALSE(book.load());
     // Due now and removed when carried out: it moves every later position up by one.
     const std::string due = zw::testing::makeLine({.date = "06.12.2026", .time = "10:00", .deleteAfter = true});
@@ -151,7 +125,7 @@ TEST_F(BookFixture, AStoreHoldsBackTheDueCheckThatItsOverwriteQueryLetsThrough)
     EXPECT_NE(list.get(0).find("neu"), std::string::npos);
     EXPECT_EQ(list.get(1), other);
     EXPECT_EQ(edited.position(), 0u);
-    EXPECT_EQ(file("termine.dat"), list.get(0) + "\r\n" + other + "\r\n");
+    EXPECT_EQ(dir.read("termine.dat"), list.get(0) + "\r\n" + other + "\r\n");
 }
 
 TEST_F(BookFixture, AFailedSaveLeavesTheStoredLineTrackedSoTheNextStoreReplacesIt)
@@ -180,7 +154,7 @@ TEST_F(BookFixture, RemovingEntriesRemovesExactlyThoseAndWritesTheFile)
     list.assign({a, b, c});
     book.removeEntries({0, 2});
     EXPECT_EQ(list.lines(), std::vector<std::string>{b});
-    EXPECT_EQ(file("termine.dat"), b + "\r\n");
+    EXPECT_EQ(dir.read("termine.dat"), b + "\r\n");
 }
 
 namespace {
@@ -208,10 +182,10 @@ TEST_F(BookFixture, AFileWithAByteZeroIsCopiedWholeBeforeItsShorterListIsSaved)
         SCOPED_TRACE(c.what);
         fs::remove_all(dir);
         fs::create_directories(dir);
-        write("termine.dat", kDamaged);
+        ASSERT_TRUE(dir.write("termine.dat", kDamaged));
         fs::permissions(dir / "termine.dat", fs::perms(0600));
         for (const auto& [name, content] : c.before)
-            write(name, content);
+            ASSERT_TRUE(dir.write(name, content));
         AppointmentList fresh;
         AppointmentBook book(dir, fresh, clock, executor);
         const auto notice = book.load();
@@ -223,13 +197,13 @@ TEST_F(BookFixture, AFileWithAByteZeroIsCopiedWholeBeforeItsShorterListIsSaved)
         expected += (fs::absolute(dir) / c.copy).string();
         EXPECT_EQ(*notice, expected + "“.");
         EXPECT_FALSE(book.runFirstCheck().error);
-        EXPECT_EQ(file("termine.dat"), kReadable); // read up to the byte 0, as always
-        EXPECT_EQ(file(c.copy), kDamaged);
+        EXPECT_EQ(dir.read("termine.dat"), kReadable); // read up to the byte 0, as always
+        EXPECT_EQ(dir.read(c.copy), kDamaged);
         if (c.made) { // as private as the file
             EXPECT_EQ(fs::status(dir / c.copy).permissions() & fs::perms::mask, fs::perms(0600));
         }
         for (const auto& [name, content] : c.before)
-            EXPECT_EQ(file(name), content);
+            EXPECT_EQ(dir.read(name), content);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()),
                   static_cast<long>(1 + c.before.size() + c.made));
     }
@@ -237,7 +211,7 @@ TEST_F(BookFixture, AFileWithAByteZeroIsCopiedWholeBeforeItsShorterListIsSaved)
 
 TEST_F(BookFixture, AByteZeroFileWhoseCopyCannotBeWrittenIsNeverOverwritten)
 {
-    write("termine.dat", kDamaged);
+    ASSERT_TRUE(dir.write("termine.dat", kDamaged));
     AppointmentBook book(dir, list, clock, executor);
     std::optional<std::string> notice;
     {
@@ -248,8 +222,8 @@ TEST_F(BookFixture, AByteZeroFileWhoseCopyCannotBeWrittenIsNeverOverwritten)
     EXPECT_NE(notice->find("nicht überschrieben"), std::string::npos) << *notice;
     EXPECT_FALSE(book.runFirstCheck().error);
     book.removeEntries({0});
-    EXPECT_EQ(file("termine.dat"), kDamaged);
-    EXPECT_EQ(file("termine.dat.beschaedigt"), "<missing>");
+    EXPECT_EQ(dir.read("termine.dat"), kDamaged);
+    EXPECT_EQ(dir.read("termine.dat.beschaedigt"), "<missing>");
 }
 
 TEST_F(BookFixture, LoadingRemovesWhatKilledSavesOfEarlierRunsLeftBehind)
@@ -260,11 +234,11 @@ TEST_F(BookFixture, LoadingRemovesWhatKilledSavesOfEarlierRunsLeftBehind)
     ::waitpid(gone, nullptr, 0);
     const std::string suffix = std::string(".zw-tmp-") + std::to_string(gone) + "-00ff00ff";
     for (const char* leftover : {".termine.dat", ".termine.v22", "termine.dat"})
-        write(leftover + suffix, "halb");
+        ASSERT_TRUE(dir.write(leftover + suffix, "halb"));
     AppointmentBook book(dir, list, clock, executor);
     EXPECT_FALSE(book.load());
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2); // termine.dat and
-    EXPECT_EQ(file("termine.dat" + suffix), "halb");                                    // the foreign one
+    EXPECT_EQ(dir.read("termine.dat" + suffix), "halb");                                    // the foreign one
 }
 
 // The minute's check saves after every run; the file is rewritten only when it would
@@ -279,7 +253,7 @@ TEST_F(BookFixture, TheMinutesSaveRewritesTheFileOnlyWhenItWouldChange)
     const std::string a = zw::testing::makeLine({.date = "06.01.2027", .time = "10:00", .message = "eins"});
     const std::string b = zw::testing::makeLine({.date = "07.01.2027", .time = "", .message = "zwei"});
     const std::string exact = a + "\r\n" + b + "\r\n";
-    write("termine.dat", exact);
+    ASSERT_TRUE(dir.write("termine.dat", exact));
     AppointmentBook book(dir, list, clock, executor);
     EXPECT_FALSE(book.load());
     const auto loaded = inode();
@@ -290,16 +264,16 @@ TEST_F(BookFixture, TheMinutesSaveRewritesTheFileOnlyWhenItWouldChange)
     list.put(1, a);
     list.save();
     EXPECT_NE(inode(), loaded);
-    EXPECT_EQ(file("termine.dat"), a + "\r\n" + a + "\r\n");
+    EXPECT_EQ(dir.read("termine.dat"), a + "\r\n" + a + "\r\n");
 
-    write("termine.dat", "von einem anderen Programm\r\n");
+    ASSERT_TRUE(dir.write("termine.dat", "von einem anderen Programm\r\n"));
     book.dueCheck().run(clock.now());
-    EXPECT_EQ(file("termine.dat"), a + "\r\n" + a + "\r\n");
+    EXPECT_EQ(dir.read("termine.dat"), a + "\r\n" + a + "\r\n");
 
-    write("termine.dat", a + "\n" + b);
+    ASSERT_TRUE(dir.write("termine.dat", a + "\n" + b));
     AppointmentList other;
     AppointmentBook again(dir, other, clock, executor);
     EXPECT_FALSE(again.load());
     EXPECT_FALSE(again.runFirstCheck().error);
-    EXPECT_EQ(file("termine.dat"), exact);
+    EXPECT_EQ(dir.read("termine.dat"), exact);
 }

@@ -3,6 +3,7 @@
 #include "common/zeitwache_error.h"
 #include "line_builder.h"
 #include "manager/appointment_editor.h"
+#include "test_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +15,8 @@ using F = EditorField;
 
 namespace {
 
-class SettableClock : public Clock {
-public:
-    LocalDateTime time{{2026, 12, 8}, {9, 5, 30}};
-    LocalDateTime now() const override { return time; }
-};
-
 struct EditorTest : ::testing::Test {
-    SettableClock clock;
+    zw::testing::TestClock clock;
     AppointmentList list;
     AppointmentEditor editor{list, clock, {"(Kein)", "gong.wav", "Glocke.WAV"}};
 

@@ -1,12 +1,12 @@
 #include "clock/placement.h"
 
 #include "common/file_io.h"
+#include "data_dir.h"
 #include "settings/clock_settings.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 
 namespace {
@@ -49,17 +49,13 @@ TEST(ClockStartPosition, PositionsOffTheScreenComeBack)
 
 TEST(ClockStartPosition, ComesFromTheSettingsFile)
 {
-    std::random_device rd;
-    const auto dir = std::filesystem::temp_directory_path() / ("zw-place-" + std::to_string(rd()));
-    std::filesystem::create_directories(dir);
+    const zw::testing::DataDir dir;
     const auto ini = dir / "Zeitwache.ini";
     zw::ClockSettings settings(ini);
 
     EXPECT_EQ(zw::clockPositionAtStartup(settings, clockWindow, screen), (Point{876, 0}));
     ASSERT_TRUE(zw::writeFileAtomically(ini, "[Clock]\r\nUhrposX=0x10\r\nUhrposY=5000\r\n"));
     EXPECT_EQ(zw::clockPositionAtStartup(settings, clockWindow, screen), (Point{16, 708}));
-
-    std::filesystem::remove_all(dir);
 }
 
 // Full-screen client sizes of a 1024 x 768 screen with a 30 pixel taskbar and a

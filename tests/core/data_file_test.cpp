@@ -1,4 +1,5 @@
 #include "common/zeitwache_error.h"
+#include "data_dir.h"
 #include "file_size_limit.h"
 #include "store/data_file.h"
 
@@ -7,28 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
 using namespace zw;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir()
-    {
-        path_ = fs::temp_directory_path() / ("zw-data-" + std::to_string(::getpid()) + "-" +
-                                            std::to_string(counter_++));
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    static inline int counter_ = 0;
-    fs::path path_;
-};
 
 std::string contentOf(const fs::path& p)
 {
@@ -95,7 +78,7 @@ TEST(DataFileLines, ContentInPiecesGivesTheLinesOfTheWhole)
 
 TEST(DataFileLines, AFileLargerThanOneReadIsReadWhole)
 {
-    TempDir dir;
+    zw::testing::DataDir dir;
     const auto path = dir / "termine.dat";
     // Lines of changing lengths and line ends, so that reads end everywhere in a line and
     // between CR and LF; one line longer than any read.
@@ -125,7 +108,7 @@ TEST(DataFileLines, WritingPutsCrLfAfterEveryLine)
 
 TEST(DataFile, RoundTripKeepsWindows1252BytesAndEmptyFileIsZeroBytes)
 {
-    TempDir dir;
+    zw::testing::DataDir dir;
     DataFile file(dir / "termine.dat");
     Lines lines{"[T\xE4glich]", "", "\x80\xFF"};
     file.save(lines);
@@ -137,7 +120,7 @@ TEST(DataFile, RoundTripKeepsWindows1252BytesAndEmptyFileIsZeroBytes)
 
 TEST(DataFile, FailedWriteKeepsTheOldContentAndNamesThePath)
 {
-    TempDir dir;
+    zw::testing::DataDir dir;
     fs::path target = dir / "termine.dat";
     write(target, "alt\r\n");
     DataFile file(target);
@@ -153,7 +136,7 @@ TEST(DataFile, FailedWriteKeepsTheOldContentAndNamesThePath)
 
 TEST(DataFile, MissingFileCannotBeOpened)
 {
-    TempDir dir;
+    zw::testing::DataDir dir;
     DataFile file(dir / "fehlt.dat");
     try {
         file.load();

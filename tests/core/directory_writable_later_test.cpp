@@ -1,59 +1,41 @@
 // A data directory in which termine.dat could not be created at start-up (read-only, not
 // there yet, a full disk) and that becomes writable while the program runs: what the user
 // stores must not be dropped without a word, and once there is room it must be saved.
-#include "common/file_io.h"
 #include "common/zeitwache_error.h"
+#include "data_dir.h"
 #include "line_builder.h"
+#include "recording_executor.h"
 #include "scheduler/appointment_book.h"
+#include "test_clock.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
-#include <unistd.h>
 
 using namespace zw;
 namespace fs = std::filesystem;
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    LocalDateTime now() const override { return {{2026, 12, 6}, {10, 0, 0}}; }
-};
-
-// Carries out by removing the line, as an appointment deleted after execution is.
-class RemovingExecutor : public AppointmentExecutor {
-public:
-    AppointmentList* list = nullptr;
-    int calls = 0;
-    void carryOut(const DueAppointment& a) override
-    {
-        ++calls;
-        list->remove(a.index);
-    }
-};
+const LocalDateTime kNow{{2026, 12, 6}, {10, 0, 0}};
 
 struct WritableLater : ::testing::Test {
-    fs::path base = fs::temp_directory_path() / ("zw-later-" + std::to_string(::getpid()) + "-" +
-                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    zw::testing::DataDir base;
     // Not there at start-up: creating termine.dat in it fails as in a read-only directory.
     fs::path dir = base / "daten";
-    FixedClock clock;
-    RemovingExecutor executor;
+    zw::testing::TestClock clock{kNow};
+    zw::testing::RecordingExecutor executor;
     AppointmentList list;
     AppointmentBook book{dir, list, clock, executor};
 
     void SetUp() override
     {
-        fs::remove_all(base);
-        fs::create_directories(base);
-        executor.list = &list;
+        // Carries out by removing the line, as an appointment deleted after execution is.
+        executor.setDuring([this](const DueAppointment& a) { list.remove(a.index); });
         const auto problem = book.load();
         ASSERT_TRUE(problem) << "creating termine.dat should have failed";
     }
-    void TearDown() override { fs::remove_all(base); }
-    std::string dataFile() { return readWholeFile(dir / "termine.dat").value_or("<missing>"); }
+    std::string dataFile() { return base.read("daten/termine.dat"); }
 };
 
 const auto kNever = [] { return OverwriteAnswer::No; };
@@ -86,7 +68,7 @@ TEST_F(WritableLater, TheMinuteCheckSavesOnceTheDirectoryIsWritable)
     list.assign({due, later});
     fs::create_directories(dir);
     book.dueCheck().run(clock.now());
-    EXPECT_EQ(executor.calls, 1);
+    EXPECT_EQ(executor.count(), 1u);
     EXPECT_EQ(dataFile(), later + "\r\n") << "the check carried the appointment out but did not save";
 }
 
@@ -102,15 +84,13 @@ TEST_F(WritableLater, TheMinuteCheckStaysQuietWhileTheDirectoryCannotBeWritten)
 TEST(ExistingDataFile, ADirectoryThatTakesNoNewFileIsToldOnceAndTheLinesStay)
 {
     // /proc takes no new file, not even from root: the data file links to one there.
-    const fs::path dir = fs::temp_directory_path() / ("zw-readonly-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const zw::testing::DataDir dir;
     fs::create_symlink("/proc/version", dir / "termine.dat");
-    FixedClock clock;
-    RemovingExecutor executor;
+    zw::testing::TestClock clock{kNow};
+    zw::testing::RecordingExecutor executor;
     AppointmentList list;
     AppointmentBook book{dir, list, clock, executor};
     const auto problem = book.load();
-    fs::remove_all(dir);
     EXPECT_NE(problem.value_or("").find("nicht beschreibbar"), std::string::npos);
     EXPECT_EQ(list.count(), 1u);
 }

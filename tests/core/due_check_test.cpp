@@ -1,6 +1,8 @@
 #include "common/zeitwache_error.h"
 #include "line_builder.h"
+#include "recording_executor.h"
 #include "scheduler/due_check.h"
+#include "test_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -16,52 +18,12 @@ using line::RepeatKind;
 
 namespace {
 
-class FakeClock : public Clock {
-public:
-    LocalDateTime current{{2026, 12, 6}, {0, 0, 30}};
-    std::optional<std::chrono::milliseconds> steady; // none: a clock without one
-    LocalDateTime now() const override { return current; }
-    std::optional<std::chrono::milliseconds> monotonic() const override { return steady; }
-    void set(const std::string& date, int h, int m, int s = 0)
-    {
-        current = {*parseGermanDate(date, 2026), {h, m, s}};
-    }
-};
-
-// Stands in for carrying out: records the call, marks the line executed and deletes it
-// when asked, as the real executor does.
-class RecordingExecutor : public AppointmentExecutor {
-public:
-    explicit RecordingExecutor(AppointmentList& list) : list_(list) {}
-    std::vector<DueAppointment> calls;
-    std::function<void()> during; // runs inside carrying out, like a modal box would
-
-    void carryOut(const DueAppointment& a) override
-    {
-        calls.push_back(a);
-        if (during)
-            during();
-        std::string l = list_.get(a.index);
-        line::setFlag(l, line::kExecuted, '1');
-        list_.put(a.index, l);
-        if (a.deleteFlag == '1')
-            list_.remove(a.index);
-    }
-    std::vector<std::string> messages() const
-    {
-        std::vector<std::string> out;
-        for (const auto& c : calls)
-            out.push_back(c.message);
-        return out;
-    }
-
-private:
-    AppointmentList& list_;
-};
+using zw::testing::RecordingExecutor;
+using zw::testing::TestClock;
 
 struct DueCheckFixture : ::testing::Test {
     AppointmentList list;
-    FakeClock clock;
+    TestClock clock{{{2026, 12, 6}, {0, 0, 30}}}; // without a monotonic reading
     RecordingExecutor executor{list};
     DueCheck check{list, clock, executor};
     int saves = 0;
@@ -77,7 +39,7 @@ struct DueCheckFixture : ::testing::Test {
     void runAt(const std::string& date, int h, int m)
     {
         clock.set(date, h, m, 0);
-        check.run(clock.current);
+        check.run(clock.now());
     }
     // Runs every minute of a day and returns the minutes (h*60+m) at which the message was
     // carried out.
@@ -87,9 +49,9 @@ struct DueCheckFixture : ::testing::Test {
         Date d = *parseGermanDate(from, 2026);
         Date end = *parseGermanDate(to, 2026);
         for (; d <= end; d = dateFromDayNumber(dayNumber(d) + 1)) {
-            size_t before = executor.calls.size();
+            size_t before = executor.count();
             runAt(formatDate(d), h, m);
-            if (executor.calls.size() > before)
+            if (executor.count() > before)
                 days.push_back(formatDate(d));
         }
         return days;
@@ -102,15 +64,15 @@ TEST_F(DueCheckFixture, OneOffFiresAtItsMinuteOnceAndIsMarked)
 {
     add({.date = "06.12.2026", .time = "10:00"});
     runAt("06.12.2026", 9, 59);
-    EXPECT_TRUE(executor.calls.empty());
+    EXPECT_TRUE(executor.carried().empty());
     runAt("06.12.2026", 10, 0);
-    ASSERT_EQ(executor.calls.size(), 1u);
-    EXPECT_EQ(executor.calls[0].statusText, "Neue Nachricht");
+    ASSERT_EQ(executor.count(), 1u);
+    EXPECT_EQ(executor.carried()[0].statusText, "Neue Nachricht");
     EXPECT_EQ(line::flag(list.get(0), line::kExecuted), '1');
     EXPECT_EQ(saves, 2); // every run saves, changed or not
     // The same minute again (the clock set back): a one-off that ran never runs again.
     runAt("06.12.2026", 10, 0);
-    EXPECT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.count(), 1u);
 }
 
 TEST_F(DueCheckFixture, ExpiredAppointmentsAreReportedOnlyWhenAskedFor)
@@ -121,38 +83,38 @@ TEST_F(DueCheckFixture, ExpiredAppointmentsAreReportedOnlyWhenAskedFor)
     add({.date = "05.01.2027", .time = "08:00", .showIfExpired = true, .message = "future"});
     runAt("06.12.2026", 11, 30);
     EXPECT_EQ(executor.messages(), (std::vector<std::string>{"late", "november"}));
-    EXPECT_EQ(executor.calls[0].statusText, "Abgelaufener Termin vom 06.12.2026 10:00");
-    EXPECT_EQ(executor.calls[1].statusText, "Abgelaufener Termin vom 10.11.2026 00:00");
+    EXPECT_EQ(executor.carried()[0].statusText, "Abgelaufener Termin vom 06.12.2026 10:00");
+    EXPECT_EQ(executor.carried()[1].statusText, "Abgelaufener Termin vom 10.11.2026 00:00");
     runAt("06.12.2026", 11, 31);
-    EXPECT_EQ(executor.calls.size(), 2u); // marked executed: reported once
+    EXPECT_EQ(executor.count(), 2u); // marked executed: reported once
 }
 
 TEST_F(DueCheckFixture, DailyFromThePastIsReportedOnceThenRepeats)
 {
     add({.date = "01.12.2026", .time = "07:45", .repeat = RepeatKind::Daily, .showIfExpired = true});
     runAt("06.12.2026", 9, 0);
-    ASSERT_EQ(executor.calls.size(), 1u);
-    EXPECT_EQ(executor.calls[0].statusText, "Abgelaufener Termin vom 01.12.2026 07:45");
+    ASSERT_EQ(executor.count(), 1u);
+    EXPECT_EQ(executor.carried()[0].statusText, "Abgelaufener Termin vom 01.12.2026 07:45");
     runAt("07.12.2026", 7, 45);
     runAt("08.12.2026", 7, 45);
-    ASSERT_EQ(executor.calls.size(), 3u);
-    EXPECT_EQ(executor.calls[2].statusText, "Wiederholung (T\xE4glich)");
+    ASSERT_EQ(executor.count(), 3u);
+    EXPECT_EQ(executor.carried()[2].statusText, "Wiederholung (T\xE4glich)");
 }
 
 TEST_F(DueCheckFixture, NoTimeAppointmentsAreAnnouncedAtTheFirstRunOfTheDay)
 {
     add({.date = "06.12.2026", .time = "", .message = "heute"});
     runAt("06.12.2026", 8, 0); // first run after start-up
-    ASSERT_EQ(executor.calls.size(), 1u);
-    EXPECT_EQ(executor.calls[0].statusText, "Neue Nachricht");
+    ASSERT_EQ(executor.count(), 1u);
+    EXPECT_EQ(executor.carried()[0].statusText, "Neue Nachricht");
     runAt("06.12.2026", 8, 1);
-    EXPECT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.count(), 1u);
 
     // Entered later that day: the day's first run is over; only late showing reports it.
     add({.date = "06.12.2026", .time = "", .showIfExpired = true, .message = "spaet"});
     runAt("06.12.2026", 9, 0);
-    ASSERT_EQ(executor.calls.size(), 2u);
-    EXPECT_EQ(executor.calls[1].statusText, "Abgelaufener Termin vom 06.12.2026 00:00");
+    ASSERT_EQ(executor.count(), 2u);
+    EXPECT_EQ(executor.carried()[1].statusText, "Abgelaufener Termin vom 06.12.2026 00:00");
 }
 
 TEST_F(DueCheckFixture, MidnightCountsAsNoTimeAndFiresOnce)
@@ -160,7 +122,7 @@ TEST_F(DueCheckFixture, MidnightCountsAsNoTimeAndFiresOnce)
     add({.date = "06.12.2026", .time = "00:00"});
     runAt("05.12.2026", 23, 59);
     runAt("06.12.2026", 0, 0);
-    EXPECT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.count(), 1u);
 }
 
 TEST_F(DueCheckFixture, MonthlyOnThe31stSkipsShortMonths)
@@ -191,10 +153,10 @@ TEST_F(DueCheckFixture, HourlyFromTheStartHourThenEveryHour)
     std::vector<int> hours;
     for (const char* day : {"05.12.2026", "06.12.2026", "07.12.2026"}) {
         for (int h = 0; h < 24; ++h) {
-            size_t before = executor.calls.size();
+            size_t before = executor.count();
             runAt(day, h, 25);
             runAt(day, h, 26);
-            if (executor.calls.size() > before)
+            if (executor.count() > before)
                 hours.push_back(std::string(day) == "06.12.2026" ? h : 100 + h);
         }
     }
@@ -204,8 +166,8 @@ TEST_F(DueCheckFixture, HourlyFromTheStartHourThenEveryHour)
     for (int h = 0; h < 24; ++h)
         expected.push_back(100 + h);
     EXPECT_EQ(hours, expected);
-    EXPECT_EQ(executor.calls[0].statusText, "Neue Nachricht");
-    EXPECT_EQ(executor.calls[1].statusText, "Wiederholung (St\xFCndlich)");
+    EXPECT_EQ(executor.carried()[0].statusText, "Neue Nachricht");
+    EXPECT_EQ(executor.carried()[1].statusText, "Wiederholung (St\xFCndlich)");
 }
 
 TEST_F(DueCheckFixture, HourlyWithoutTimeFiresAtMinuteZero)
@@ -215,7 +177,7 @@ TEST_F(DueCheckFixture, HourlyWithoutTimeFiresAtMinuteZero)
     runAt("06.12.2026", 9, 0);
     runAt("06.12.2026", 9, 1);
     runAt("06.12.2026", 10, 0);
-    EXPECT_EQ(executor.calls.size(), 3u);
+    EXPECT_EQ(executor.count(), 3u);
 }
 
 TEST_F(DueCheckFixture, InactiveLinesAreNeverCarriedOutNorReported)
@@ -224,7 +186,7 @@ TEST_F(DueCheckFixture, InactiveLinesAreNeverCarriedOutNorReported)
     add({.date = "01.12.2026", .time = "", .active = false, .showIfExpired = true});
     runAt("06.12.2026", 10, 0);
     runAt("06.12.2026", 11, 0);
-    EXPECT_TRUE(executor.calls.empty());
+    EXPECT_TRUE(executor.carried().empty());
 }
 
 TEST_F(DueCheckFixture, SecondOfTwoIsCarriedOutWhenTheFirstIsDeleted)
@@ -233,7 +195,7 @@ TEST_F(DueCheckFixture, SecondOfTwoIsCarriedOutWhenTheFirstIsDeleted)
     add({.date = "06.12.2026", .time = "10:00", .message = "zweiter"});
     runAt("06.12.2026", 10, 0);
     EXPECT_EQ(executor.messages(), (std::vector<std::string>{"erster", "zweiter"}));
-    EXPECT_EQ(executor.calls[1].index, 0u);
+    EXPECT_EQ(executor.carried()[1].index, 0u);
     ASSERT_EQ(list.count(), 1u);
     EXPECT_EQ(line::readTexts(list.get(0)).message, "zweiter");
 }
@@ -253,7 +215,7 @@ TEST_F(DueCheckFixture, DamagedLineStopsTheRunAfterTheLinesBeforeIt)
     EXPECT_EQ(check.lastCheckDay(), "");
     // An empty line stops the run too.
     list.put(1, "");
-    EXPECT_THROW(check.run(clock.current), ZeitwacheError);
+    EXPECT_THROW(check.run(clock.now()), ZeitwacheError);
 }
 
 TEST_F(DueCheckFixture, TickRunsOncePerMinuteAtSecondZero)
@@ -265,24 +227,24 @@ TEST_F(DueCheckFixture, TickRunsOncePerMinuteAtSecondZero)
         clock.set("06.12.2026", 10, 0, 0);
         check.tick();
     }
-    EXPECT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.count(), 1u);
     EXPECT_EQ(saves, 1);
     // A clock that jumps over second 00 leaves that minute unchecked.
     clock.set("07.12.2026", 9, 59, 58);
     check.tick();
     clock.set("07.12.2026", 10, 0, 1);
     check.tick();
-    EXPECT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.count(), 1u);
 }
 
 TEST_F(DueCheckFixture, LastCheckDayKnowsOnlyTheDayOfTheMonth)
 {
     add({.date = "06.11.2026", .time = "", .repeat = RepeatKind::Monthly});
     runAt("06.12.2026", 0, 0);
-    EXPECT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.count(), 1u);
     // No run between the 6th and the 6th of the next month (the machine slept).
     runAt("06.01.2027", 0, 5);
-    EXPECT_EQ(executor.calls.size(), 1u);
+    EXPECT_EQ(executor.count(), 1u);
 }
 
 TEST_F(DueCheckFixture, ARunHeldBackByAStoreRunsForItsMinuteAfterwards)
@@ -292,12 +254,12 @@ TEST_F(DueCheckFixture, ARunHeldBackByAStoreRunsForItsMinuteAfterwards)
         auto hold = check.hold();
         clock.set("06.12.2026", 10, 0, 0);
         check.tick();
-        EXPECT_TRUE(executor.calls.empty());
+        EXPECT_TRUE(executor.carried().empty());
         clock.set("06.12.2026", 10, 1, 15); // the query stayed open past the minute
         check.tick();
     }
-    ASSERT_EQ(executor.calls.size(), 1u);
-    EXPECT_EQ(executor.calls[0].statusText, "Neue Nachricht");
+    ASSERT_EQ(executor.count(), 1u);
+    EXPECT_EQ(executor.carried()[0].statusText, "Neue Nachricht");
 }
 
 TEST_F(DueCheckFixture, NoRunStartsInsideAnotherAndTheKeptMinuteFollows)
@@ -305,7 +267,7 @@ TEST_F(DueCheckFixture, NoRunStartsInsideAnotherAndTheKeptMinuteFollows)
     add({.date = "06.12.2026", .time = "10:00", .message = "zehn"});
     add({.date = "06.12.2026", .time = "10:01", .message = "zehn-eins"});
     int nestedTicks = 0;
-    executor.during = [&] {
+    executor.setDuring([&](auto&) {
         if (nestedTicks++ > 0)
             return;
         // A modal box stays open into the next minute; its ticks arrive meanwhile.
@@ -314,7 +276,7 @@ TEST_F(DueCheckFixture, NoRunStartsInsideAnotherAndTheKeptMinuteFollows)
         clock.set("06.12.2026", 10, 1, 0);
         check.tick();
         EXPECT_TRUE(check.running());
-    };
+    });
     clock.set("06.12.2026", 10, 0, 0);
     check.tick();
     EXPECT_EQ(executor.messages(), (std::vector<std::string>{"zehn", "zehn-eins"}));
@@ -341,15 +303,15 @@ TEST_F(DueCheckFixture, MinutesThatPassedWhileBusyAreCheckedOnceAndClockJumpsSki
         for (int m = 9 * 60 + 58; m <= 10 * 60 + 3; ++m)
             add({.date = "06.12.2026", .time = formatHourMinute(m / 60, m % 60), .repeat = RepeatKind::Daily,
                  .message = formatHourMinute(m / 60, m % 60)});
-        executor.calls.clear();
+        executor.forget();
         DueCheck fresh{list, clock, executor};
         for (const auto& [wall, steady] : c.ticks) {
-            clock.current = {{2026, 12, 6}, *parseTime(wall)};
-            clock.steady = std::chrono::seconds(100000 + steady);
+            clock.set({{2026, 12, 6}, *parseTime(wall)});
+            clock.setMonotonic(std::chrono::seconds(100000 + steady));
             fresh.tick();
         }
         EXPECT_EQ(executor.messages(), c.fired);
-        for (const auto& call : executor.calls)
+        for (const auto& call : executor.carried())
             EXPECT_EQ(call.statusText, "Neue Nachricht"); // each checked as its own minute
     }
 }
@@ -360,13 +322,13 @@ TEST_F(DueCheckFixture, MinutesThatPassedDuringTheStartUpRunOrAHoldAreNotLost)
     add({.date = "06.12.2026", .time = "10:00", .message = "zehn"});
     add({.date = "06.12.2026", .time = "10:01", .message = "zehn-eins"});
     const auto at = [&](int m, int s, int steady) {
-        clock.current = {{2026, 12, 6}, {9 + m / 60, m % 60, s}};
-        clock.steady = std::chrono::seconds(steady);
+        clock.set({{2026, 12, 6}, {9 + m / 60, m % 60, s}});
+        clock.setMonotonic(std::chrono::seconds(steady));
     };
     at(59, 58, 0);
-    executor.during = [&] { at(60, 4, 6); }; // the start-up run starts a slow program
-    check.run(clock.current);
-    executor.during = nullptr;
+    executor.setDuring([&](auto&) { at(60, 4, 6); }); // the start-up run starts a slow program
+    check.run(clock.now());
+    executor.setDuring(nullptr);
     {
         auto hold = check.hold();
         check.tick();
@@ -380,12 +342,12 @@ TEST_F(DueCheckFixture, MinutesThatPassedDuringTheStartUpRunOrAHoldAreNotLost)
 TEST_F(DueCheckFixture, AnyExceptionOfARunEndsInTheReporterNeverInTheCaller)
 {
     add({.date = "06.12.2026", .time = "10:00", .repeat = RepeatKind::Daily});
-    const std::pair<std::function<void()>, std::string> cases[] = {
-        {[] { throw std::runtime_error("kaputt"); }, "Unerwarteter Fehler bei der Terminprüfung: kaputt"},
-        {[] { throw 42; }, "Unerwarteter Fehler bei der Terminprüfung"},
+    const std::pair<RecordingExecutor::Hook, std::string> cases[] = {
+        {[](auto&) { throw std::runtime_error("kaputt"); }, "Unerwarteter Fehler bei der Terminprüfung: kaputt"},
+        {[](auto&) { throw 42; }, "Unerwarteter Fehler bei der Terminprüfung"},
     };
     for (const auto& [thrower, reported] : cases) {
-        executor.during = thrower;
+        executor.setDuring(thrower);
         errors.clear();
         for (const char* day : {"06.12.2026", "07.12.2026"}) {
             clock.set(day, 9, 59, 59);
@@ -406,59 +368,10 @@ TEST_F(DueCheckFixture, AnyExceptionOfARunEndsInTheReporterNeverInTheCaller)
 
 namespace {
 
-// A clock with a time zone: UTC plus an offset that changes once, at changeAt, as the
-// summer-time rules change it; a monotonic reading that stands still while the machine sleeps.
-class ZonedClock : public Clock {
-public:
-    int64_t utc = 0;
-    int64_t steady = 500000;
-    int64_t changeAt = 0;
-    int offsetBefore = 3600;
-    int offsetAfter = 3600;
-
-    int offsetAt(int64_t t) const { return t < changeAt ? offsetBefore : offsetAfter; }
-    LocalDateTime now() const override { return *wallAt(utc); }
-    std::optional<std::chrono::milliseconds> monotonic() const override { return std::chrono::seconds(steady); }
-    std::optional<int64_t> utcSeconds() const override { return utc; }
-    std::optional<LocalDateTime> wallAt(int64_t t) const override
-    {
-        const int64_t local = t + offsetAt(t);
-        const int64_t days = local >= 0 ? local / 86400 : -((-local + 86399) / 86400);
-        const auto s = static_cast<int>(local - days * 86400);
-        return LocalDateTime{dateFromDayNumber(days), {s / 3600, s / 60 % 60, s % 60}};
-    }
-};
-
-// Carries out like the real executor and notes "message@hh:nn" of the run's minute; an
-// appointment named in `blockFor` keeps the program busy that long, ticks held up.
-class MinuteRecorder : public AppointmentExecutor {
-public:
-    MinuteRecorder(AppointmentList& list, ZonedClock& clock) : list_(list), clock_(clock) {}
-    std::vector<std::string> fired;
-    std::vector<std::string> statuses;
-    std::map<std::string, int64_t> blockFor;
-
-    void carryOut(const DueAppointment& a) override
-    {
-        fired.push_back(a.message + "@" + formatHourMinute(a.minute.time.hour, a.minute.time.minute));
-        statuses.push_back(a.statusText);
-        if (const auto it = blockFor.find(a.message); it != blockFor.end()) {
-            clock_.utc += it->second;
-            clock_.steady += it->second;
-        }
-        std::string l = list_.get(a.index);
-        line::setFlag(l, line::kExecuted, '1');
-        list_.put(a.index, l);
-    }
-
-private:
-    AppointmentList& list_;
-    ZonedClock& clock_;
-};
-
 // Drives the check as the clock window's timer does: a tick after each change of the second.
+// The clock has a time zone and a monotonic reading that stands still while the machine sleeps.
 struct Drive {
-    ZonedClock& clock;
+    TestClock& clock;
     DueCheck& check;
     // UTC of a Berlin wall time, in winter (+1) or summer (+2) time.
     static int64_t at(const char* date, int h, int m, int s, bool summer)
@@ -467,24 +380,19 @@ struct Drive {
     }
     void start(int64_t utc)
     {
-        clock.utc = utc;
+        sleepUntil(utc);
         check.run(clock.now());
     }
     void ticksUntil(int64_t utc)
     {
-        while (clock.utc < utc) {
-            ++clock.utc;
-            ++clock.steady;
+        while (*clock.utcSeconds() < utc) {
+            clock.live(std::chrono::seconds(1));
             check.tick();
         }
     }
-    void sleepUntil(int64_t utc) { clock.utc = utc; }
-    void liveWithoutTick(int64_t seconds)
-    {
-        clock.utc += seconds;
-        clock.steady += seconds;
-    }
-    void setBy(int64_t seconds) { clock.utc += seconds; } // a clock set by hand moves UTC too
+    void sleepUntil(int64_t utc) { clock.setInstantMs(utc * 1000); }
+    void liveWithoutTick(int64_t seconds) { clock.live(std::chrono::seconds(seconds)); }
+    void setBy(int64_t seconds) { clock.jump(std::chrono::seconds(seconds)); } // a clock set by hand moves UTC too
     void tick() { check.tick(); }
 };
 
@@ -652,18 +560,27 @@ TEST(DueCheckClockChanges, FixedTimesAtTheirFirstReadingHourlyOncePerRealHourJum
         list.setSaver([](const auto&) {});
         for (const LineSpec& l : c.lines)
             list.append(makeLine(l));
-        ZonedClock clock;
-        clock.changeAt = dayNumber(*parseGermanDate(c.changeDay, 2027)) * 86400 + 3600;
-        clock.offsetBefore = c.offsetBefore * 3600;
-        clock.offsetAfter = c.offsetAfter * 3600;
-        MinuteRecorder recorder(list, clock);
-        recorder.blockFor = c.blockFor;
-        DueCheck check(list, clock, recorder);
+        TestClock clock;
+        const int64_t changeAt = dayNumber(*parseGermanDate(c.changeDay, 2027)) * 86400 + 3600;
+        clock.setZone([&c, changeAt](int64_t t) { return (t < changeAt ? c.offsetBefore : c.offsetAfter) * 3600; });
+        clock.setMonotonic(std::chrono::seconds(500000));
+        RecordingExecutor executor(list);
+        // An appointment named in blockFor keeps the program busy that long, ticks held up.
+        executor.setDuring([&](const DueAppointment& a) {
+            if (const auto it = c.blockFor.find(a.message); it != c.blockFor.end())
+                clock.live(std::chrono::seconds(it->second));
+        });
+        DueCheck check(list, clock, executor);
         Drive drive{clock, check};
         c.drive(drive);
-        EXPECT_EQ(recorder.fired, c.fired);
+        std::vector<std::string> fired, statuses;
+        for (const DueAppointment& a : executor.carried()) {
+            fired.push_back(a.message + "@" + formatHourMinute(a.minute.time.hour, a.minute.time.minute));
+            statuses.push_back(a.statusText);
+        }
+        EXPECT_EQ(fired, c.fired);
         if (!c.statuses.empty()) {
-            EXPECT_EQ(recorder.statuses, c.statuses);
+            EXPECT_EQ(statuses, c.statuses);
         }
     }
 }

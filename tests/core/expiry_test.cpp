@@ -2,6 +2,7 @@
 // choices, a fresh clock reading per entry, damaged lines.
 #include "line_builder.h"
 #include "manager/expiry.h"
+#include "test_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -54,21 +55,12 @@ TEST(IsExpired, UnreadableDateIsNotExpired)
 }
 
 // Each reading two minutes later than the one before.
-class SteppingClock : public Clock {
-public:
-    explicit SteppingClock(LocalDateTime start) : start_(start) {}
-    LocalDateTime now() const override
-    {
-        LocalDateTime t = start_;
-        t.time.minute += 2 * readings_++;
-        return t;
-    }
-    int readings() const { return readings_; }
-
-private:
-    LocalDateTime start_;
-    mutable int readings_ = 0;
-};
+zw::testing::TestClock steppingClock()
+{
+    zw::testing::TestClock clock({{2026, 12, 8}, {9, 0, 0}});
+    clock.stepEachReading(std::chrono::minutes(2));
+    return clock;
+}
 
 struct ChoiceCase {
     const char* name;
@@ -89,7 +81,7 @@ TEST_P(ExpiredEntriesTest, MarksByTheChoice)
         makeLine({.date = "09.12.2026", .repeat = line::RepeatKind::Hourly}),
         makeLine({.date = "10.12.2026"}),
     };
-    const SteppingClock clock({{2026, 12, 8}, {9, 0, 0}});
+    const auto clock = steppingClock();
     EXPECT_EQ(expiredEntries(lines, GetParam().choice, clock), GetParam().marked);
 }
 
@@ -105,7 +97,7 @@ TEST(ExpiredEntries, ReadsTheClockForEachEntry)
     const std::vector<std::string> lines = {makeLine({.date = "08.12.2026", .time = "09:01"}),
                                             makeLine({.date = "08.12.2026", .time = "09:02"}),
                                             makeLine({.date = "08.12.2026", .time = "09:03"})};
-    const SteppingClock clock({{2026, 12, 8}, {9, 0, 0}});
+    const auto clock = steppingClock();
     EXPECT_EQ(expiredEntries(lines, ExpiredChoice::All, clock), (std::vector<std::size_t>{1, 2}));
     EXPECT_EQ(clock.readings(), 3);
 }
@@ -114,7 +106,7 @@ TEST(ExpiredEntries, DamagedLineStaysUnmarkedAndTheRestIsMarked)
 {
     const std::vector<std::string> lines = {makeLine({.date = "01.12.2026"}), "[kaputt", "",
                                             makeLine({.date = "02.12.2026"})};
-    const SteppingClock clock({{2026, 12, 8}, {9, 0, 0}});
+    const auto clock = steppingClock();
     EXPECT_EQ(expiredEntries(lines, ExpiredChoice::All, clock), (std::vector<std::size_t>{0, 3}));
 }
 

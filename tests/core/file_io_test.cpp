@@ -1,4 +1,5 @@
 #include "common/file_io.h"
+#include "data_dir.h"
 #include "file_size_limit.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +16,8 @@ namespace fs = std::filesystem;
 namespace {
 
 struct FileIoTest : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() / ("zw-fileio-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    zw::testing::DataDir dir;
     void SetUp() override { fs::create_directories(dir / "echt"); }
-    void TearDown() override { fs::remove_all(dir); }
     std::string content(const fs::path& p) { return readWholeFile(p).value_or("<missing>"); }
     void put(const fs::path& p, const std::string& bytes) { ASSERT_TRUE(writeFileAtomically(p, bytes)); }
     std::vector<std::string> names(const fs::path& sub = {})

@@ -1,13 +1,14 @@
 // Faults that fuzzing found (fuzz/), each pinned down by the smallest case that shows it.
 #include "common/file_io.h"
 #include "common/zeitwache_error.h"
+#include "data_dir.h"
 #include "manager/appointment_editor.h"
 #include "settings/ini_file.h"
+#include "test_clock.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 #include <variant>
 
@@ -17,20 +18,8 @@ namespace {
 
 class FuzzFindingsIni : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("zw-findings-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(dir_);
-        path_ = dir_ / "Zeitwache.ini";
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    fs::path dir_;
-    fs::path path_;
+    zw::testing::DataDir dir_;
+    fs::path path_ = dir_ / "Zeitwache.ini";
 };
 
 // writeText trims the names it is given; reading with the same names must find the key.
@@ -64,16 +53,11 @@ TEST_F(FuzzFindingsIni, AnAddedKeyKeepsTheEmptyLineAfterIt)
     EXPECT_EQ(zw::readWholeFile(path_), "[Clock]\rA=1\nStatus=Top\r\n\n[Other]\rB=2\r");
 }
 
-class FixedClock : public zw::Clock {
-public:
-    zw::LocalDateTime now() const override { return {{2026, 12, 8}, {9, 5, 0}}; }
-};
-
 // A year of three or four digits below 100 is a valid date on the page, but the line's
 // writer would store it in the current century: 02.01.002 must not become 02.01.2002.
 TEST(FuzzFindingsEditor, AYearBelow100IsNotStoredAsAnotherYear)
 {
-    FixedClock clock;
+    zw::testing::TestClock clock({{2026, 12, 8}, {9, 5, 0}});
     zw::AppointmentList list;
     zw::AppointmentEditor editor(list, clock, {"(Kein)"});
     editor.reset();

@@ -3,11 +3,11 @@
 
 #include "common/file_io.h"
 #include "common/zeitwache_error.h"
+#include "data_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -17,24 +17,11 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("zw-ini-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(dir_);
-        path_ = dir_ / "Zeitwache.ini";
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    void put(const std::string& content) { ASSERT_TRUE(dir_.write("Zeitwache.ini", content)); }
+    std::string content() const { return dir_.read("Zeitwache.ini"); }
 
-    void put(const std::string& content) { ASSERT_TRUE(zw::writeFileAtomically(path_, content)); }
-    std::string content() const { return zw::readWholeFile(path_).value_or("<missing>"); }
-
-    fs::path dir_;
-    fs::path path_;
+    zw::testing::DataDir dir_;
+    fs::path path_ = dir_ / "Zeitwache.ini";
 };
 
 TEST(ParseIniInteger, AcceptsWhatTheSettingsFileAllows)

@@ -2,6 +2,7 @@
 // apart from it: nothing missed, nothing twice, a one-off never twice. The short stretches
 // around both clock changes, 29 February and a sleeping machine run with every test run;
 // the whole year from 01.06.2027 to 01.06.2028 runs with scripts/attack-simulated-year.
+#include "data_dir.h"
 #include "year_simulation.h"
 
 #include <gtest/gtest.h>
@@ -319,15 +320,13 @@ struct Result {
     double rulesSeconds = 0;
 };
 
-Result simulateAndCompare(const Scenario& s, int index)
+Result simulateAndCompare(const Scenario& s)
 {
     const auto started = std::chrono::steady_clock::now();
-    const auto directory = std::filesystem::temp_directory_path() /
-                           ("zw-sim-" + std::to_string(::getpid()) + "-" + std::to_string(index));
+    const zw::testing::DataDir directory;
     const auto since = [](auto t) { return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count(); };
     Result r;
     r.outcome = Simulation(s, directory).run();
-    std::filesystem::remove_all(directory);
     r.simulationSeconds = since(started);
     const auto rulesStarted = std::chrono::steady_clock::now();
     std::vector<oracle::Appointment> rules;
@@ -397,7 +396,7 @@ void runAll(const std::vector<Scenario>& scenarios, bool wholeYearToo)
     Findings all;
     long leapYearly = 0, leapMonthly = 0;
     for (size_t i = 0; i < scenarios.size(); ++i) {
-        const Result r = simulateAndCompare(scenarios[i], static_cast<int>(i));
+        const Result r = simulateAndCompare(scenarios[i]);
         print(scenarios[i], r);
         expectClean(r, scenarios[i].name);
         all.total += r.findings.total;
@@ -485,14 +484,14 @@ TEST(SimulatedTime, BerlinTableAgreesWithTheTimeZoneDatabase)
     ::tzset();
     EXPECT_GT(compared, 25000);
     // The clock the simulation gives the due check says so as well.
-    SimClock clock;
-    clock.utcMs = kAutumnChange - 1;
+    auto clock = berlinClock();
+    clock.setInstantMs(kAutumnChange - 1);
     EXPECT_EQ(clock.now(), (LocalDateTime{kAutumn, {2, 59, 59}}));
-    clock.live(1);
+    clock.live(Ms(1));
     EXPECT_EQ(clock.now(), (LocalDateTime{kAutumn, {2, 0, 0}}));
-    clock.utcMs = kSpringChange - 1;
+    clock.setInstantMs(kSpringChange - 1);
     EXPECT_EQ(clock.now(), (LocalDateTime{kSpring, {1, 59, 59}}));
-    clock.live(1);
+    clock.live(Ms(1));
     EXPECT_EQ(clock.now(), (LocalDateTime{kSpring, {3, 0, 0}}));
 }
 

@@ -1,25 +1,23 @@
 #include "common/file_io.h"
+#include "data_dir.h"
 #include "manager/sound_list.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include <unistd.h>
-
 using namespace zw;
 namespace fs = std::filesystem;
 
 TEST(SoundList, KeinComesFirstThenTheWaveFilesSortedWithoutRegardToCase)
 {
-    const fs::path dir = fs::temp_directory_path() / ("zw-sounds-" + std::to_string(::getpid()));
+    const zw::testing::DataDir dir;
     fs::create_directories(dir / "ordner.wav");
     // "!" and "#" sort before "(": the list keeps "(Kein)" first all the same.
     for (const char* name : {"gong.wav", "Bell.WAV", "!alarm.wav", "#1.wav", "notiz.txt", "wav", "\xC3\xBC" "ber.wav",
                              "\xE6\x97\xA5.wav"})
         ASSERT_TRUE(writeFileAtomically(dir / name, "RIFF"));
     const std::vector<std::string> entries = soundEntriesIn({dir});
-    fs::remove_all(dir);
 
     // The name in a script Windows-1252 cannot hold is left out; "über" is stored in it.
     EXPECT_EQ(entries, (std::vector<std::string>{"(Kein)", "!alarm.wav", "#1.wav", "Bell.WAV", "gong.wav",
@@ -36,14 +34,13 @@ TEST(SoundList, AMissingDirectoryOffersNoSoundOnly)
 
 TEST(SoundList, SeveralFoldersAreOneListAndANameInTwoIsListedOnceAsTheFirstSpellsIt)
 {
-    const fs::path base = fs::temp_directory_path() / ("zw-sound-folders-" + std::to_string(::getpid()));
+    const zw::testing::DataDir base;
     fs::create_directories(base / "eigene");
     fs::create_directories(base / "mitgeliefert");
     for (const char* name : {"eigene/Gong.wav", "eigene/mein.wav", "mitgeliefert/gong.wav", "mitgeliefert/glocke.wav"})
         ASSERT_TRUE(writeFileAtomically(base / name, "RIFF"));
     const std::vector<std::string> entries =
         soundEntriesIn({base / "eigene", base / "fehlt", base / "mitgeliefert"});
-    fs::remove_all(base);
 
     EXPECT_EQ(entries, (std::vector<std::string>{"(Kein)", "glocke.wav", "Gong.wav", "mein.wav"}));
 }

@@ -8,9 +8,11 @@
 #include "common/civil_time.h"
 #include "common/sound_name.h"
 #include "common/zeitwache_error.h"
+#include "recording_executor.h"
 #include "scheduler/appointment_book.h"
 #include "store/appointment_line.h"
 #include "store/data_file.h"
+#include "test_clock.h"
 
 #include <algorithm>
 #include <climits>
@@ -100,27 +102,14 @@ inline std::string describeWall(int64_t utcSeconds)
 }
 
 // Berlin's time with a monotonic reading that stands still while the machine sleeps.
-class SimClock final : public Clock {
-public:
-    int64_t utcMs = 0;
-    int64_t monotonicMs = 0;
-
-    int64_t utc() const { return floorDiv(utcMs, 1000); }
-    LocalDateTime now() const override { return berlinWall(utc()); }
-    std::optional<std::chrono::milliseconds> monotonic() const override
-    {
-        return std::chrono::milliseconds(monotonicMs);
-    }
-    std::optional<int64_t> utcSeconds() const override { return utc(); }
-    std::optional<LocalDateTime> wallAt(int64_t seconds) const override { return berlinWall(seconds); }
-
-    void live(int64_t ms)
-    {
-        utcMs += ms;
-        monotonicMs += ms;
-    }
-    void sleep(int64_t ms) { utcMs += ms; }
-};
+inline zw::testing::TestClock berlinClock()
+{
+    zw::testing::TestClock clock;
+    clock.setZone(berlinOffsetSeconds);
+    clock.setMonotonic({});
+    return clock;
+}
+using Ms = std::chrono::milliseconds;
 
 enum class TickMode {
     Visible, // just after each change of the second
@@ -215,7 +204,7 @@ inline oracle::Appointment oracleOf(const Planned& p)
     return a;
 }
 
-class Simulation final : public AppointmentExecutor {
+class Simulation final {
 public:
     Simulation(const Scenario& scenario, std::filesystem::path directory)
         : scenario_(scenario), directory_(std::move(directory)), random_(scenario.seed)
@@ -234,36 +223,38 @@ public:
         });
         DataFile(directory_ / "termine.dat").save(lines);
 
-        clock_.utcMs = scenario_.fromMs;
-        clock_.monotonicMs = 1'000'000'000;
+        clock_.setInstantMs(scenario_.fromMs);
+        clock_.setMonotonic(Ms(1'000'000'000));
         startProgram(scenario_.firstMode);
         size_t next = 0;
         while (next < scenario_.events.size() && scenario_.events[next].atMs < scenario_.fromMs)
             ++next;
         while (true) {
             const int64_t due = dueUtcMs();
-            if (due > clock_.utcMs)
-                clock_.live(due - clock_.utcMs);
+            if (due > clock_.instantMs())
+                clock_.live(Ms(due - clock_.instantMs()));
             busy_ = false;
-            const int64_t tickAt = clock_.utcMs;
+            const int64_t tickAt = clock_.instantMs();
             tick();
             if (busy_)
                 continue; // the timer is overdue: the next tick follows at once
             lastTickMs_ = tickAt;
-            if (clock_.utcMs >= scenario_.toMs)
+            if (clock_.instantMs() >= scenario_.toMs)
                 break;
             // One event right after a quiet tick: a sleep then begins just after a tick.
-            if (next < scenario_.events.size() && scenario_.events[next].atMs <= clock_.utcMs)
+            if (next < scenario_.events.size() && scenario_.events[next].atMs <= clock_.instantMs())
                 handle(scenario_.events[next++]);
         }
         outcome_.processes.back().lastTickMs = lastTickMs_;
         return std::move(outcome_);
     }
 
-    void carryOut(const DueAppointment& a) override
+private:
+    // Inside carrying out, before the executor marks the line as the program's does.
+    void carryingOut(const DueAppointment& a)
     {
         const int id = std::stoi(a.message.substr(1));
-        outcome_.seen.push_back({id, a.statusText, a.minute, clock_.utcMs, process_});
+        outcome_.seen.push_back({id, a.statusText, a.minute, clock_.instantMs(), process_});
         if (!a.application.empty()) {
             std::istringstream words(a.application);
             std::string word, mode;
@@ -273,33 +264,26 @@ public:
             // A box opened from within the timer's own tick may or may not let that timer's
             // next tick in; one opened elsewhere always does.
             if (mode == "modal" && (!inTick_ || random_() % 2 == 0))
-                pass(clock_.utcMs + seconds * 1000);
+                pass(clock_.instantMs() + seconds * 1000);
             else
-                clock_.live(seconds * 1000);
+                clock_.live(Ms(seconds * 1000));
         }
-        // As the real executor: marked executed, then removed when asked for.
-        std::string l = list_->get(a.index);
-        line::setFlag(l, line::kExecuted, '1');
-        list_->put(a.index, l);
-        if (a.deleteFlag == '1')
-            list_->remove(a.index);
     }
 
-private:
-    int64_t dueUtcMs() const { return clock_.utcMs + (timerDueMonotonic_ - clock_.monotonicMs); }
+    int64_t dueUtcMs() const { return clock_.instantMs() + (timerDueMonotonic_ - clock_.monotonicMs()); }
 
     // ClockWindow::scheduleNextTick: the timer counts on the monotonic clock.
     void scheduleNextTick()
     {
         int64_t wait = 250;
         if (mode_ != TickMode::Quarter) {
-            const int64_t ms = clock_.utcMs;
+            const int64_t ms = clock_.instantMs();
             wait = 1000 - floorMod(ms, 1000) + 20;
             const int64_t second = floorMod(floorDiv(ms, 1000), 60);
             if (mode_ == TickMode::Hidden && second != 0)
                 wait += (59 - second) * 1000;
         }
-        timerDueMonotonic_ = clock_.monotonicMs + wait;
+        timerDueMonotonic_ = clock_.monotonicMs() + wait;
     }
 
     void tick()
@@ -319,12 +303,12 @@ private:
         while (true) {
             const int64_t due = dueUtcMs();
             if (due > untilMs) {
-                if (untilMs > clock_.utcMs)
-                    clock_.live(untilMs - clock_.utcMs);
+                if (untilMs > clock_.instantMs())
+                    clock_.live(Ms(untilMs - clock_.instantMs()));
                 return;
             }
-            if (due > clock_.utcMs)
-                clock_.live(due - clock_.utcMs);
+            if (due > clock_.instantMs())
+                clock_.live(Ms(due - clock_.instantMs()));
             tick();
         }
     }
@@ -332,10 +316,12 @@ private:
     void startProgram(TickMode mode)
     {
         ++process_;
-        outcome_.processes.push_back({clock_.utcMs, clock_.utcMs, {}});
+        outcome_.processes.push_back({clock_.instantMs(), clock_.instantMs(), {}});
         book_.reset();
         list_ = std::make_unique<AppointmentList>();
-        book_ = std::make_unique<AppointmentBook>(directory_, *list_, clock_, *this);
+        executor_ = std::make_unique<zw::testing::RecordingExecutor>(*list_);
+        executor_->setDuring([this](const DueAppointment& a) { carryingOut(a); });
+        book_ = std::make_unique<AppointmentBook>(directory_, *list_, clock_, *executor_);
         // The program writes the file at the end of every run; here it is written when the
         // program ends, which is all a restart can see of it.
         list_->setSaver([this](const std::vector<std::string>&) { ++outcome_.runs; });
@@ -359,14 +345,14 @@ private:
             DataFile(directory_ / "termine.dat").save(list_->lines());
             book_.reset();
             list_.reset();
-            clock_.live(std::max<int64_t>(1, e.untilMs - clock_.utcMs));
+            clock_.live(Ms(std::max<int64_t>(1, e.untilMs - clock_.instantMs())));
             startProgram(e.mode);
-            lastTickMs_ = clock_.utcMs;
+            lastTickMs_ = clock_.instantMs();
             break;
         case Event::Sleep: {
-            const int64_t asleep = clock_.utcMs;
-            clock_.sleep(std::max<int64_t>(1, e.untilMs - clock_.utcMs));
-            outcome_.processes.back().sleeps.push_back({asleep, clock_.utcMs});
+            const int64_t asleep = clock_.instantMs();
+            clock_.jump(Ms(std::max<int64_t>(1, e.untilMs - clock_.instantMs())));
+            outcome_.processes.back().sleeps.push_back({asleep, clock_.instantMs()});
             break;
         }
         case Event::Hold: {
@@ -384,8 +370,9 @@ private:
     const Scenario& scenario_;
     std::filesystem::path directory_;
     std::mt19937_64 random_;
-    SimClock clock_;
+    zw::testing::TestClock clock_ = berlinClock();
     std::unique_ptr<AppointmentList> list_;
+    std::unique_ptr<zw::testing::RecordingExecutor> executor_;
     std::unique_ptr<AppointmentBook> book_;
     TickMode mode_ = TickMode::Visible;
     int64_t timerDueMonotonic_ = 0;

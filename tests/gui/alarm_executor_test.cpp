@@ -7,6 +7,7 @@
 #include "platform/scripted_desktop.h"
 #include "scheduler/due_check.h"
 #include "store/appointment_line.h"
+#include "test_clock.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -23,13 +24,6 @@ namespace zw {
 namespace {
 
 using Kind = DesktopCall::Kind;
-
-class FakeClock : public Clock {
-public:
-    LocalDateTime now() const override { return current; }
-    // Monday, 07.12.2026 10:00:00
-    LocalDateTime current{{2026, 12, 7}, {10, 0, 0}};
-};
 
 class RecordingRows : public AppointmentRows {
 public:
@@ -75,7 +69,7 @@ protected:
     char executedFlag(size_t index) const { return line::flag(list.get(index), line::kExecuted); }
 
     ScriptedDesktop desktop;
-    FakeClock clock;
+    testing::TestClock clock{{{2026, 12, 7}, {10, 0, 0}}}; // a Monday
     AppointmentList list;
     SnoozeCounter snoozes;
     AlarmCascade cascade{800, 600};
@@ -362,9 +356,9 @@ TEST_F(DueCheckPathTest, TicksWhileAFailureBoxIsOpenStartNoSecondRun)
     int windowsWhileBoxOpen = -1;
     desktop.setWhileBoxOpen([&](const DesktopCall&) {
         // The clock runs on into the next minute while the user reads the box.
-        clock.current.time = {10, 1, 0};
+        clock.set("07.12.2026", 10, 1, 0);
         dueCheck.tick();
-        clock.current.time = {10, 1, 1};
+        clock.set("07.12.2026", 10, 1, 1);
         dueCheck.tick();
         windowsWhileBoxOpen = static_cast<int>(executor.openWindows().size());
     });
@@ -387,9 +381,9 @@ TEST_F(DueCheckPathTest, TicksWhileAppointmentsAreCarriedOutAreLetThroughButStar
     QTimer::singleShot(0, &scope, [&] {
         windowsWhenTicked = static_cast<int>(executor.openWindows().size());
         dueCheck.tick();
-        clock.current.time = {10, 0, 1};
+        clock.set("07.12.2026", 10, 0, 1);
         dueCheck.tick();
-        clock.current.time = {10, 1, 0};
+        clock.set("07.12.2026", 10, 1, 0);
         dueCheck.tick();
         windowsAfterTicks = static_cast<int>(executor.openWindows().size());
     });

@@ -1,12 +1,14 @@
 #include "clock/face.h"
 #include "clock/ui/clock_face.h"
 #include "clock/ui/clock_window.h"
-#include "common/file_io.h"
+#include "data_dir.h"
 #include "platform/scripted_desktop.h"
+#include "recording_executor.h"
 #include "scheduler/appointment_book.h"
 #include "scheduler/snooze.h"
 #include "scheduler/ui/minute_tick.h"
 #include "settings/clock_settings.h"
+#include "test_clock.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -20,35 +22,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
-
-#include <unistd.h>
 
 using namespace zw;
-namespace fs = std::filesystem;
 
 namespace {
 
-class FakeClock : public Clock {
-public:
-    LocalDateTime current{{2026, 12, 6}, {9, 5, 7}};
-    std::chrono::milliseconds steady{0};
-    LocalDateTime now() const override { return current; }
-    std::optional<std::chrono::milliseconds> monotonic() const override { return steady; }
-};
-
-class CountingExecutor : public AppointmentExecutor {
-public:
-    int calls = 0;
-    void carryOut(const DueAppointment&) override { ++calls; }
-};
-
 struct ClockWindowFixture : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() / ("zw-clockwin-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    zw::testing::DataDir dir;
     ScriptedDesktop desktop;
-    FakeClock clock;
-    CountingExecutor executor;
+    zw::testing::TestClock clock{{{2026, 12, 6}, {9, 5, 7}}};
+    zw::testing::RecordingExecutor executor;
     AppointmentList list;
     SnoozeCounter snoozes;
     std::unique_ptr<ClockSettings> settings;
@@ -58,17 +41,13 @@ struct ClockWindowFixture : ::testing::Test {
 
     void SetUp() override
     {
-        fs::create_directories(dir);
+        clock.setMonotonic({}); // the system's clock has one
         desktop.setScreenSize({1024, 768});
         desktop.setFullScreenClientSize({1024, 722});
     }
-    void TearDown() override
-    {
-        window.reset();
-        fs::remove_all(dir);
-    }
-    void ini(const std::string& content) { ASSERT_TRUE(writeFileAtomically(dir / "Zeitwache.ini", content)); }
-    std::string iniContent() { return readWholeFile(dir / "Zeitwache.ini").value_or("<missing>"); }
+    void TearDown() override { window.reset(); }
+    void ini(const std::string& content) { ASSERT_TRUE(dir.write("Zeitwache.ini", content)); }
+    std::string iniContent() { return dir.read("Zeitwache.ini"); }
     ClockWindow& start()
     {
         settings = std::make_unique<ClockSettings>(dir / "Zeitwache.ini");
@@ -246,23 +225,22 @@ TEST_F(ClockWindowFixture, TheTickRunsTheDueCheckAtSecondZero)
 {
     start();
     list.append("[06.12.2026 09:06] [Keine      ] [Ja  ] [0000000] [001 000 006] [x  (Kein)]");
-    clock.current = {{2026, 12, 6}, {9, 6, 0}};
+    clock.set({{2026, 12, 6}, {9, 6, 0}});
     tick->tick();
     tick->tick();
-    EXPECT_EQ(executor.calls, 1);
+    EXPECT_EQ(executor.count(), 1u);
 }
 
 TEST_F(ClockWindowFixture, ALateTickChecksTheMinuteThatPassedWhileTheProgramWasBusy)
 {
     start();
     list.append("[06.12.2026 09:06] [Keine      ] [Ja  ] [0000000] [001 000 006] [x  (Kein)]");
-    clock.current = {{2026, 12, 6}, {9, 5, 59}};
+    clock.set({{2026, 12, 6}, {9, 5, 59}});
     tick->tick();
-    clock.current = {{2026, 12, 6}, {9, 6, 4}}; // the thread was blocked for five seconds
-    clock.steady += std::chrono::seconds(5);
+    clock.live(std::chrono::seconds(5)); // the thread was blocked for five seconds
     tick->tick();
     tick->tick();
-    EXPECT_EQ(executor.calls, 1);
+    EXPECT_EQ(executor.count(), 1u);
 }
 
 // A classic tray sends Trigger before every DoubleClick and leaves the menu to the
@@ -368,7 +346,7 @@ TEST_F(ClockWindowFixture, EveryChangeOfWhatTheFaceShowsReachesItAtTheNextTick)
     tick->tick();
     EXPECT_EQ(extended->text(), QStringLiteral("Snooze 1"));
 
-    clock.current = {{2026, 12, 7}, {0, 0, 0}};
+    clock.set({{2026, 12, 7}, {0, 0, 0}});
     tick->tick();
     EXPECT_EQ(date->text(), QStringLiteral("07.12.2026"));
 }

@@ -7,6 +7,7 @@
 #include "platform/help_viewer.h"
 #include "platform/scripted_desktop.h"
 #include "qt_printers.h"
+#include "test_clock.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,11 +24,6 @@ using namespace zw;
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    LocalDateTime now() const override { return {{2026, 12, 8}, {9, 5, 30}}; }
-};
-
 HelpContent shippedHelp()
 {
     QFile file(QStringLiteral(ZEITWACHE_HELP_SOURCE));
@@ -39,7 +35,7 @@ TEST(HelpContent, EveryHelpNumberAndTopicOfTheProgramHasAText)
 {
     QTemporaryDir dir;
     ScriptedDesktop desktop;
-    FixedClock clock;
+    zw::testing::TestClock clock;
     ZeitwacheApp app(Places::inOneDirectory(dir.path()), desktop, clock);
     app.start();
 

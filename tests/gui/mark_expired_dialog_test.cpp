@@ -8,6 +8,7 @@
 #include "platform/scripted_desktop.h"
 #include "qt_printers.h"
 #include "store/appointment_list.h"
+#include "test_clock.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -31,15 +32,9 @@ using Kind = DesktopCall::Kind;
 
 namespace {
 
-class SettableClock : public Clock {
-public:
-    LocalDateTime time{{2026, 12, 8}, {9, 5, 30}};
-    LocalDateTime now() const override { return time; }
-};
-
 struct MarkExpiredDialogTest : ::testing::Test {
     ScriptedDesktop desktop;
-    SettableClock clock;
+    zw::testing::TestClock clock;
     AppointmentList list;
     FakeMarkedRows rows{5};
     std::unique_ptr<MarkExpiredDialog> dialog;
@@ -74,13 +69,13 @@ TEST_F(MarkExpiredDialogTest, OkReplacesTheMarksByTheChoiceWhichStaysForTheNextU
         std::set<std::size_t> marked;
         const char* marking;
     } cases[] = {
-        {"RadioButton1", clock.time, {1, 2}, "mark 1 2"},
-        {"RadioButton2", clock.time, {0, 1, 2}, "mark 0 1 2"},
+        {"RadioButton1", clock.now(), {1, 2}, "mark 1 2"},
+        {"RadioButton2", clock.now(), {0, 1, 2}, "mark 0 1 2"},
         // Nothing expired: the old marks go all the same.
         {"RadioButton2", {{2026, 11, 30}, {23, 59, 59}}, {}, "mark"},
     };
     for (const auto& c : cases) {
-        clock.time = c.now;
+        clock.set(c.now);
         rows.calls.clear();
         rows.pointers.clear();
         open();

@@ -4,6 +4,7 @@
 #include "manager/ui/manager_dialog.h"
 #include "platform/scripted_desktop.h"
 #include "qt_printers.h"
+#include "test_clock.h"
 
 #include <QAction>
 #include <QMenu>
@@ -17,15 +18,10 @@ using Kind = DesktopCall::Kind;
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    LocalDateTime now() const override { return {{2026, 12, 8}, {9, 5, 30}}; }
-};
-
 struct MenuHelpTest : ::testing::Test {
     QTemporaryDir dir;
     ScriptedDesktop desktop;
-    FixedClock clock;
+    zw::testing::TestClock clock;
     ZeitwacheApp app{Places::inOneDirectory(dir.path()), desktop, clock};
 
     MenuHelpTest() { app.start(); }

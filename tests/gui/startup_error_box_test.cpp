@@ -5,6 +5,7 @@
 #include "platform/scripted_desktop.h"
 #include "qt_printers.h"
 #include "scheduler/ui/alarm_executor.h"
+#include "test_clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,12 +17,6 @@ using namespace zw;
 using Kind = DesktopCall::Kind;
 
 namespace {
-
-class SettableClock : public Clock {
-public:
-    LocalDateTime time{{2026, 12, 8}, {9, 6, 30}};
-    LocalDateTime now() const override { return time; }
-};
 
 // Its date cannot be read: every due check stops at it with the conversion error.
 constexpr char kDamaged[] =
@@ -38,7 +33,7 @@ TEST(StartupErrorBox, AMinuteFailingWhileTheStartupBoxIsOpenAddsNoSecondBox)
     ScriptedDesktop desktop;
     desktop.setScreenSize({1024, 768});
     desktop.queueAnswer(MessageResult::Ok);
-    SettableClock clock;
+    zw::testing::TestClock clock({{2026, 12, 8}, {9, 6, 30}});
     ZeitwacheApp app(Places::inOneDirectory(dir.path()), desktop, clock);
 
     int depth = 0;
@@ -51,7 +46,7 @@ TEST(StartupErrorBox, AMinuteFailingWhileTheStartupBoxIsOpenAddsNoSecondBox)
         ++depth;
         // The user reads the box; the next minute's second 00 comes, and its tick runs
         // in the box's event loop.
-        clock.time = {{2026, 12, 8}, {9, 7, 0}};
+        clock.set({{2026, 12, 8}, {9, 7, 0}});
         app.book().dueCheck().tick();
         --depth;
     });

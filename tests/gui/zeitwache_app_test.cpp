@@ -6,6 +6,7 @@
 #include "qt_printers.h"
 #include "scheduler/ui/alarm_executor.h"
 #include "scheduler/ui/alarm_window.h"
+#include "test_clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,11 +19,8 @@ using Kind = DesktopCall::Kind;
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    LocalDateTime now() const override { return {{2026, 12, 8}, {9, 6, 0}}; }
-};
-
+// The minute kDueNow falls due.
+const LocalDateTime kNow{{2026, 12, 8}, {9, 6, 0}};
 constexpr char kDueNow[] = "[08.12.2026 09:06] [Keine      ] [Ja  ] [0000000] [011 000 006] [Fruehstueck  (Kein)]\r\n";
 
 void writeDataFile(const QTemporaryDir& dir, const QByteArray& bytes)
@@ -38,7 +36,7 @@ TEST(ZeitwacheAppStart, AlarmWindowsOfTheFirstCheckBelongToTheClockWindow)
     writeDataFile(dir, QByteArray(kDueNow));
     ScriptedDesktop desktop;
     desktop.setScreenSize({1024, 768});
-    FixedClock clock;
+    zw::testing::TestClock clock(kNow);
     ZeitwacheApp app(Places::inOneDirectory(dir.path()), desktop, clock);
     app.start();
 
@@ -55,7 +53,7 @@ TEST(ZeitwacheAppStart, ADataFileWithAByteZeroIsCopiedAndTheUserToldWhere)
     ScriptedDesktop desktop;
     desktop.setScreenSize({1024, 768});
     desktop.queueAnswer(MessageResult::Ok);
-    FixedClock clock;
+    zw::testing::TestClock clock(kNow);
     ZeitwacheApp app(Places::inOneDirectory(dir.path()), desktop, clock);
     app.start();
     qDeleteAll(app.executor().openWindows());

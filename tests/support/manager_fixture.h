@@ -1,11 +1,12 @@
 #pragma once
 // The manager as the program builds it, on a data file in a folder of its own, with a
 // scripted desktop and a clock the test sets.
-#include "common/civil_time.h"
-#include "qt_printers.h"
 #include "manager/ui/manager_dialog.h"
 #include "platform/scripted_desktop.h"
+#include "qt_printers.h"
+#include "recording_executor.h"
 #include "scheduler/appointment_book.h"
+#include "test_clock.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -16,23 +17,12 @@
 
 namespace zw::testing {
 
-class SettableClock : public Clock {
-public:
-    LocalDateTime time{{2026, 12, 8}, {9, 5, 30}};
-    LocalDateTime now() const override { return time; }
-};
-
-class NoExecutor : public AppointmentExecutor {
-public:
-    void carryOut(const DueAppointment&) override {}
-};
-
 struct ManagerFixture : ::testing::Test {
     QTemporaryDir dir;
-    SettableClock clock;
+    TestClock clock;
     ScriptedDesktop desktop;
     AppointmentList list;
-    NoExecutor executor;
+    RecordingExecutor executor;
     std::unique_ptr<AppointmentBook> book;
     std::unique_ptr<ManagerDialog> manager;
 
