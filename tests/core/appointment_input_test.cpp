@@ -1,6 +1,7 @@
 // Appointments from outside the editor page meet the page's checks and its store.
 #include "interchange/appointment_input.h"
 #include "line_builder.h"
+#include "test_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,6 @@ using transfer::AppointmentInput;
 
 namespace {
 
-class FixedClock final : public Clock {
-public:
-    LocalDateTime now() const override { return {{2026, 1, 31}, {9, 0, 0}}; }
-};
 
 AppointmentInput at(std::string day, std::string month, std::string year,
                     std::optional<std::pair<std::string, std::string>> time = std::pair("18", "30"))
@@ -57,7 +54,7 @@ TEST(AppointmentInput, TheEditorsRefusalsAndNothingElse)
         {deleteRepeating, "gibt es nur für Termine ohne Wiederholung"},
     };
     AppointmentList list;
-    const FixedClock clock;
+    const zw::testing::TestClock clock({{2026, 1, 31}, {9, 0, 0}});
     for (const auto& c : cases) {
         const auto made = transfer::lineFromInput(list, clock, c.input);
         const std::string context = c.input.day + "." + c.input.month + "." + c.input.year;

@@ -3,6 +3,7 @@
 #include "interchange/icalendar.h"
 #include "line_builder.h"
 #include "store/data_file.h"
+#include "test_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,12 @@ namespace {
 
 // Now is 09.12.2026 10:00, in Berlin's winter time; the clock keeps it all year.
 const std::string kZone = "Europe/Berlin";
-class ZonedClock final : public Clock {
-public:
-    LocalDateTime now() const override { return {{2026, 12, 9}, {10, 0, 0}}; }
-    std::optional<int64_t> utcSeconds() const override { return (dayNumber(now().date) * 1440 + 540) * 60; }
-    std::optional<LocalDateTime> wallAt(int64_t utc) const override
-    {
-        const int64_t m = utc / 60 + 60;
-        return LocalDateTime{dateFromDayNumber(m / 1440), {static_cast<int>(m % 1440 / 60), static_cast<int>(m % 60), 0}};
+zw::testing::TestClock berlinClock()
+{
+    zw::testing::TestClock clock({{2026, 12, 9}, {9, 0, 0}}); // UTC
+    clock.setZone([](int64_t) { return 3600; });
+    return clock;
+}
     }
 };
 
@@ -40,7 +39,7 @@ struct Imported {
 
 Imported import(const std::string& ics, std::vector<std::string> before = {}, bool replace = false)
 {
-    const ZonedClock clock;
+    const auto clock = berlinClock();
     const ical::Calendar c = ical::parseCalendar(ics, clock, kZone);
     EXPECT_FALSE(c.broken) << *c.broken;
     AppointmentList list;
@@ -66,7 +65,7 @@ TEST(ICalendar, ExportThenImportIntoAnEmptyListGivesTheSameDataFile)
         makeLine({.date = "31.03.2027", .time = "", .repeat = R::Monthly, .message = "   ", .application = "x "}),
         makeLine({.date = "29.02.2028", .time = "00:00", .repeat = R::Yearly, .message = std::string(256, 'a')}),
     };
-    const ZonedClock clock;
+    const auto clock = berlinClock();
     const ical::Export out = ical::exportCalendar(lines, clock, kZone);
     ASSERT_EQ(out.written, lines.size());
     const Imported back = import(out.text);
@@ -169,7 +168,7 @@ TEST(ICalendar, AMalformedFileImportsNothingAndSaysWhere)
         {calendar(event(std::string("SUMMARY:a\0b\r\n", 13))), "Zeile 6: ein Nullbyte"},
     };
     for (const auto& c : cases) {
-        const ical::Calendar parsed = ical::parseCalendar(c.ics, ZonedClock(), kZone);
+        const ical::Calendar parsed = ical::parseCalendar(c.ics, berlinClock(), kZone);
         ASSERT_TRUE(parsed.broken) << c.where;
         EXPECT_NE(parsed.broken->find(c.where), std::string::npos) << *parsed.broken;
         EXPECT_TRUE(parsed.events.empty()) << c.where;
