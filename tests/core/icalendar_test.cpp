@@ -22,8 +22,6 @@ zw::testing::TestClock berlinClock()
     clock.setZone([](int64_t) { return 3600; });
     return clock;
 }
-    }
-};
 
 std::string calendar(const std::string& body)
 {
