@@ -37,7 +37,8 @@ using dialog::spoken;
 
 namespace {
 
-constexpr int kTextLimit = 256;
+// The editor's limit for a text field, as an int for the widgets.
+constexpr int kTextLimit = static_cast<int>(AppointmentEditor::kTextLimit);
 
 struct RepeatButton {
     const char* name;
