@@ -2,12 +2,13 @@
 
 #include "app/data_commands.h"
 #include "app/info_window.h"
-#include "common/zeitwache_error.h"
 #include "clock/ui/clock_window.h"
+#include "common/zeitwache_error.h"
 #include "manager/ui/manager_dialog.h"
 #include "manager/ui/search_dialog.h"
 #include "platform/desktop.h"
 #include "scheduler/ui/alarm_executor.h"
+#include "scheduler/ui/appointment_rows.h"
 #include "scheduler/ui/minute_tick.h"
 
 #include <QFile>
@@ -23,13 +24,25 @@ const QString kMessageTitle = QString::fromLatin1(kMessageBoxTitle);
 // "\n\r" in this text is line feed then carriage return, as the message has always had it.
 const QString kConvertedMessage = QStringLiteral(
     "Die Datei \"termine.dat\" ist nicht mit dieser Programmversion \n\rkompatibel und wurde für die Version 2.3 "
-    "umgewandelt. \n\rDie alte Version wurde unter dem Namen \"termine.v22\" im \n\rZeitwache-Insatallationsverzeichnis "
+    "umgewandelt. \n\rDie alte Version wurde unter dem Namen \"termine.v22\" im "
+    "\n\rZeitwache-Insatallationsverzeichnis "
     "gespeichert, falls Sie zu \n\reiner älteren Version des Programms zurückkehren möchten.");
 std::filesystem::path dataPath(const Places& places)
 {
     return std::filesystem::path(QFile::encodeName(places.dataDirectory).toStdString());
 }
 } // namespace
+
+// The alarm windows' "Bearbeiten" reaches the manager through this, building it when it is
+// first needed.
+class ZeitwacheApp::ManagerOnDemand : public AppointmentRows {
+public:
+    explicit ManagerOnDemand(ZeitwacheApp& app) : app_(app) {}
+    void showEntry(std::size_t entry) override { app_.manager().showEntry(entry); }
+
+private:
+    ZeitwacheApp& app_;
+};
 
 ZeitwacheApp::ZeitwacheApp(Places places, Desktop& desktop, const Clock& clock)
     : places_(std::move(places)), desktop_(desktop), clock_(clock),
@@ -65,18 +78,13 @@ void ZeitwacheApp::start()
         errorBoxOpen_ = false;
     });
 
-    manager_ = std::make_unique<ManagerDialog>(desktop_, book_, clock_, places_.soundFolders);
-    executor_->setRows(manager_.get());
-    info_ = std::make_unique<InfoWindow>(places_.dataDirectory);
-
-    QObject::connect(clockWindow_.get(), &ClockWindow::managerRequested, manager_.get(),
-                     &ManagerDialog::showManager);
-    QObject::connect(clockWindow_.get(), &ClockWindow::infoRequested, info_.get(), [this] { info_->exec(); });
-    clockWindow_->setBlockingDialogCheck([this] { return info_->isVisible() || manager_->modalDialogOpen(); });
-    QObject::connect(manager_->searchDialog(), &SearchDialog::openedSearch, clockWindow_.get(),
-                     &ClockWindow::yieldTop);
-    QObject::connect(manager_->searchDialog(), &SearchDialog::closedSearch, clockWindow_.get(),
-                     &ClockWindow::restoreTop);
+    managerOnDemand_ = std::make_unique<ManagerOnDemand>(*this);
+    executor_->setRows(managerOnDemand_.get());
+    QObject::connect(clockWindow_.get(), &ClockWindow::managerRequested, clockWindow_.get(),
+                     [this] { manager().showManager(); });
+    QObject::connect(clockWindow_.get(), &ClockWindow::infoRequested, clockWindow_.get(), [this] { info().exec(); });
+    clockWindow_->setBlockingDialogCheck(
+        [this] { return (info_ && info_->isVisible()) || (manager_ && manager_->modalDialogOpen()); });
 
     windowsBuilt_ = true;
     for (const ProgramRequest& request : std::exchange(pendingRequests_, {}))
@@ -95,6 +103,25 @@ void ZeitwacheApp::start()
     errorBoxOpen_ = false;
 }
 
+ManagerDialog& ZeitwacheApp::manager()
+{
+    if (!manager_) {
+        manager_ = std::make_unique<ManagerDialog>(desktop_, book_, clock_, places_.soundFolders);
+        QObject::connect(manager_->searchDialog(), &SearchDialog::openedSearch, clockWindow_.get(),
+                         &ClockWindow::yieldTop);
+        QObject::connect(manager_->searchDialog(), &SearchDialog::closedSearch, clockWindow_.get(),
+                         &ClockWindow::restoreTop);
+    }
+    return *manager_;
+}
+
+InfoWindow& ZeitwacheApp::info()
+{
+    if (!info_)
+        info_ = std::make_unique<InfoWindow>(places_.dataDirectory);
+    return *info_;
+}
+
 void ZeitwacheApp::carryOut(const ProgramRequest& request)
 {
     if (!windowsBuilt_) {
@@ -104,10 +131,10 @@ void ZeitwacheApp::carryOut(const ProgramRequest& request)
     if (request.showClock)
         clockWindow_->showClock();
     if (request.openManager) {
-        const bool wasShown = manager_->isVisible();
+        const bool wasShown = manager_ && manager_->isVisible();
         clockWindow_->openManager();
         // For the start tests: how often a request really opened the manager.
-        if (!wasShown && manager_->isVisible() && qEnvironmentVariableIsSet("ZEITWACHE_TRACE_STARTUP")) {
+        if (!wasShown && manager_ && manager_->isVisible() && qEnvironmentVariableIsSet("ZEITWACHE_TRACE_STARTUP")) {
             std::printf("zeitwache: terminmanager geoeffnet\n");
             std::fflush(stdout);
         }
@@ -117,7 +144,8 @@ void ZeitwacheApp::carryOut(const ProgramRequest& request)
 InstanceReply ZeitwacheApp::carryOutData(const ProgramRequest& request)
 {
     if (!windowsBuilt_)
-        return {kExitNoInstanceAnswer, QStringLiteral("Zeitwache startet gerade; bitte gleich noch einmal versuchen.\n")};
+        return {kExitNoInstanceAnswer,
+                QStringLiteral("Zeitwache startet gerade; bitte gleich noch einmal versuchen.\n")};
     return runDataCommand(request, book_, clock_, places_.soundFolders);
 }
 

@@ -41,8 +41,10 @@ public:
 
     ClockWindow& clockWindow() { return *clockWindow_; }
     MinuteTick& tick() { return *tick_; }
-    ManagerDialog& manager() { return *manager_; }
-    InfoWindow& info() { return *info_; }
+    // Built at their first use and kept from then on: nothing the user sees needs them
+    // before, and the tray icon shows sooner without them.
+    ManagerDialog& manager();
+    InfoWindow& info();
     AppointmentBook& book() { return book_; }
     AlarmExecutor& executor() { return *executor_; }
     const SnoozeCounter& snoozeCount() const { return snoozeCount_; }
@@ -60,6 +62,8 @@ private:
     AppointmentBook book_;
     std::unique_ptr<ClockWindow> clockWindow_;
     std::unique_ptr<MinuteTick> tick_;
+    class ManagerOnDemand;
+    std::unique_ptr<ManagerOnDemand> managerOnDemand_;
     std::unique_ptr<ManagerDialog> manager_;
     std::unique_ptr<InfoWindow> info_;
     bool errorBoxOpen_ = false;

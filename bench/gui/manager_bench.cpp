@@ -6,6 +6,7 @@
 #include "platform/scripted_desktop.h"
 #include "scheduler/appointment_book.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -55,6 +56,24 @@ struct Manager {
     std::unique_ptr<AppointmentBook> book;
     std::unique_ptr<ManagerDialog> dialog;
 };
+
+// The first opening of the manager, now built at its first use: the dialog with its pages
+// and small dialogs over the list, shown and laid out, as after a double-click on the
+// tray icon.
+void Manager_FirstOpening(benchmark::State& state)
+{
+    Manager m(static_cast<size_t>(state.range(0)));
+    const QStringList sounds{QString::fromStdString(m.dir.path().string())};
+    for (auto _ : state) {
+        auto dialog = std::make_unique<ManagerDialog>(m.desktop, *m.book, m.clock, sounds);
+        dialog->showManager();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        dialog.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(Manager_FirstOpening)->Arg(0)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // "Termin Speichern" for a new appointment in the middle of the list: the check, the
 // line, the date-ordered insert, the atomic save of the whole file and the list page
