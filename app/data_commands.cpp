@@ -1,6 +1,5 @@
 #include "app/data_commands.h"
 
-#include "common/cp1252.h"
 #include "common/file_io.h"
 #include "common/zeitwache_error.h"
 #include "interchange/appointment_input.h"
@@ -8,9 +7,10 @@
 #include "interchange/listing.h"
 #include "manager/list_rows.h"
 #include "manager/sound_list.h"
+#include "platform/qt_text.h"
 #include "scheduler/appointment_book.h"
+#include "store/appointment_line.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 #include <filesystem>
@@ -22,19 +22,12 @@ namespace {
 
 constexpr int kExitNotSaved = 1;
 
-QString utf8(const std::string& s) { return QString::fromStdString(s); }
-
-std::filesystem::path pathOf(const QString& path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 InstanceReply refused(const QString& text) { return {kExitRefused, text + QLatin1Char('\n')}; }
 
 // What the editor's store says, for a terminal: its "\n\r" line breaks as one.
 QString refusalText(const StoreRefusal& refusal)
 {
-    return utf8(refusal.text).replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    return fromUtf8(refusal.text).replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
 }
 
 // Saves the list and reads the file back: a save the book keeps quiet about (a file it
@@ -47,22 +40,21 @@ std::optional<QString> saveChecked(AppointmentBook& book)
         if (book.dataFile().load() == book.list().lines())
             return std::nullopt;
     } catch (const ZeitwacheError& e) {
-        return utf8(e.what()) + QStringLiteral(".\n");
+        return fromUtf8(e.what()) + QStringLiteral(".\n");
     }
     return QStringLiteral("Die Termine ließen sich nicht in %1 speichern.\n").arg(file);
 }
 
+// The list's words ("Täglich"), in any case, umlauts also written as ae, oe, ue.
 std::optional<line::RepeatKind> repeatNamed(const QString& word)
 {
     QString w = word.toLower();
-    w.replace(QStringLiteral("ae"), QStringLiteral("ä")).replace(QStringLiteral("oe"), QStringLiteral("ö"))
+    w.replace(QStringLiteral("ae"), QStringLiteral("ä"))
+        .replace(QStringLiteral("oe"), QStringLiteral("ö"))
         .replace(QStringLiteral("ue"), QStringLiteral("ü"));
-    const std::pair<const char*, line::RepeatKind> kinds[] = {
-        {"keine", line::RepeatKind::None},          {"stündlich", line::RepeatKind::Hourly},
-        {"täglich", line::RepeatKind::Daily},       {"wöchentlich", line::RepeatKind::Weekly},
-        {"monatlich", line::RepeatKind::Monthly},   {"jährlich", line::RepeatKind::Yearly}};
-    for (const auto& [name, kind] : kinds)
-        if (w == QString::fromUtf8(name))
+    for (const line::RepeatKind kind : {line::RepeatKind::None, line::RepeatKind::Hourly, line::RepeatKind::Daily,
+                                        line::RepeatKind::Weekly, line::RepeatKind::Monthly, line::RepeatKind::Yearly})
+        if (w == fromCp1252(line::repeatWord(kind)).trimmed().toLower())
             return kind;
     return std::nullopt;
 }
@@ -72,10 +64,12 @@ InstanceReply addAppointment(const ProgramRequest::NewAppointment& n, bool repla
                              const Clock& clock, const QStringList& soundFolders)
 {
     const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{1,4})(?:\\s+(\\d{1,2}):(\\d{1,2}))?\\s*$"))
+        QRegularExpression(
+            QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{1,4})(?:\\s+(\\d{1,2}):(\\d{1,2}))?\\s*$"))
             .match(n.when);
     if (!m.hasMatch())
-        return refused(QStringLiteral("„%1“ ist kein Datum der Form TT.MM.JJJJ mit oder ohne Uhrzeit HH:MM.").arg(n.when));
+        return refused(
+            QStringLiteral("„%1“ ist kein Datum der Form TT.MM.JJJJ mit oder ohne Uhrzeit HH:MM.").arg(n.when));
     transfer::AppointmentInput in;
     in.day = m.captured(1).toStdString();
     in.month = m.captured(2).toStdString();
@@ -98,20 +92,17 @@ InstanceReply addAppointment(const ProgramRequest::NewAppointment& n, bool repla
     for (size_t i = 0; i < 2; ++i) {
         transfer::StorableText t = transfer::storableText(texts[i].first->toStdString(), names[i]);
         if (!t.cp1252)
-            return refused(utf8(t.problem));
+            return refused(fromUtf8(t.problem));
         *texts[i].second = std::move(*t.cp1252);
     }
     // Only a sound that the page's list offers.
     if (!n.sound.isEmpty()) {
-        std::vector<std::filesystem::path> folders;
-        for (const QString& folder : soundFolders)
-            folders.push_back(pathOf(folder));
-        const std::vector<std::string> entries = soundEntriesIn(folders);
-        const int entry = soundEntryNamed(entries, utf8ToCp1252(n.sound.toStdString()));
+        const std::vector<std::string> entries = soundEntriesIn(toPaths(soundFolders));
+        const int entry = soundEntryNamed(entries, toCp1252(n.sound));
         if (entry < 0) {
             QStringList offered;
             for (const std::string& e : entries)
-                offered << utf8(cp1252ToUtf8(e));
+                offered << fromCp1252(e);
             return refused(QStringLiteral("Den Klang „%1“ gibt es nicht; zur Wahl stehen: %2.")
                                .arg(n.sound, offered.join(QStringLiteral(", "))));
         }
@@ -130,37 +121,38 @@ InstanceReply addAppointment(const ProgramRequest::NewAppointment& n, bool repla
         if (std::optional<QString> failure = saveChecked(book))
             return {kExitNotSaved, *failure};
     }
-    const QString row = utf8(cp1252ToUtf8(listRowText(newLine))).split(QLatin1Char('|')).mid(0, 5).join(QLatin1Char(' '));
+    const QString row = fromCp1252(listRowText(newLine)).split(QLatin1Char('|')).mid(0, 5).join(QLatin1Char(' '));
     return {0, QStringLiteral("Gespeichert:%1\n").arg(row.simplified().prepend(QLatin1Char(' ')))};
 }
 
 InstanceReply exportTo(const QString& file, AppointmentBook& book, const Clock& clock)
 {
     const ical::Export out = ical::exportCalendar(book.list().lines(), clock, ical::systemZoneName());
-    if (!writeFileAtomically(pathOf(file), out.text))
-        return {kExitNotSaved, utf8(errors::cannotCreateFile(file.toStdString()).what()) + QStringLiteral(".\n")};
+    if (!writeFileAtomically(toPath(file), out.text))
+        return {kExitNotSaved, fromUtf8(errors::cannotCreateFile(file.toStdString()).what()) + QStringLiteral(".\n")};
     QString text;
     for (const std::string& skipped : out.skipped)
-        text += utf8(skipped) + QLatin1Char('\n');
+        text += fromUtf8(skipped) + QLatin1Char('\n');
     text += QStringLiteral("%1 Termine nach %2 geschrieben.\n").arg(out.written).arg(file);
     return {0, text};
 }
 
 InstanceReply importFrom(const QString& file, bool replace, AppointmentBook& book, const Clock& clock)
 {
-    const std::optional<std::string> bytes = readWholeFile(pathOf(file));
+    const std::optional<std::string> bytes = readWholeFile(toPath(file));
     if (!bytes)
-        return refused(utf8(errors::cannotOpenFile(file.toStdString()).what()) + QLatin1Char('.'));
+        return refused(fromUtf8(errors::cannotOpenFile(file.toStdString()).what()) + QLatin1Char('.'));
     const ical::Calendar calendar = ical::parseCalendar(*bytes, clock, ical::systemZoneName());
     if (calendar.broken)
-        return refused(QStringLiteral("%1 ist fehlerhaft, nichts wurde gespeichert.\n%2").arg(file, utf8(*calendar.broken)));
+        return refused(
+            QStringLiteral("%1 ist fehlerhaft, nichts wurde gespeichert.\n%2").arg(file, fromUtf8(*calendar.broken)));
     const DueCheck::Hold hold = book.dueCheck().hold();
     const ical::ImportReport report = ical::importCalendar(book.list(), clock, calendar, replace);
     if (report.stored > 0) {
         if (std::optional<QString> failure = saveChecked(book))
-            return {kExitNotSaved, utf8(report.text) + *failure};
+            return {kExitNotSaved, fromUtf8(report.text) + *failure};
     }
-    return {0, utf8(report.text)};
+    return {0, fromUtf8(report.text)};
 }
 
 // A book without alarms: the direct commands never run the due check.
@@ -180,7 +172,7 @@ InstanceReply runDataCommand(const ProgramRequest& request, AppointmentBook& boo
         case Data::Add:
             return addAppointment(request.add, request.replace, book, clock, soundFolders);
         case Data::List:
-            return {0, utf8(transfer::listAppointments(book.list().lines(), request.tsv))};
+            return {0, fromUtf8(transfer::listAppointments(book.list().lines(), request.tsv))};
         case Data::Export:
             return exportTo(request.file, book, clock);
         case Data::Import:
@@ -189,7 +181,7 @@ InstanceReply runDataCommand(const ProgramRequest& request, AppointmentBook& boo
             break;
         }
     } catch (const ZeitwacheError& e) {
-        return {kExitNotSaved, utf8(e.what()) + QStringLiteral(".\n")};
+        return {kExitNotSaved, fromUtf8(e.what()) + QStringLiteral(".\n")};
     }
     return {};
 }
@@ -198,10 +190,10 @@ InstanceReply runDataCommandDirectly(const ProgramRequest& request, const Places
 {
     AppointmentList list;
     NoAlarms noAlarms;
-    AppointmentBook book(pathOf(places.dataDirectory), list, clock, noAlarms);
+    AppointmentBook book(toPath(places.dataDirectory), list, clock, noAlarms);
     QString warning;
     if (const std::optional<std::string> problem = book.load())
-        warning = utf8(*problem) + QLatin1Char('\n');
+        warning = fromUtf8(*problem) + QLatin1Char('\n');
     InstanceReply reply = runDataCommand(request, book, clock, places.soundFolders);
     // What start-up would have shown in a box belongs beside the report.
     reply.text.prepend(reply.exitCode == 0 ? QString() : warning);

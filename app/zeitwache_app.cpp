@@ -7,11 +7,11 @@
 #include "manager/ui/manager_dialog.h"
 #include "manager/ui/search_dialog.h"
 #include "platform/desktop.h"
+#include "platform/qt_text.h"
 #include "scheduler/ui/alarm_executor.h"
 #include "scheduler/ui/appointment_rows.h"
 #include "scheduler/ui/minute_tick.h"
 
-#include <QFile>
 
 #include <cstdio>
 
@@ -27,10 +27,6 @@ const QString kConvertedMessage = QStringLiteral(
     "umgewandelt. \n\rDie alte Version wurde unter dem Namen \"termine.v22\" im "
     "\n\rZeitwache-Insatallationsverzeichnis "
     "gespeichert, falls Sie zu \n\reiner älteren Version des Programms zurückkehren möchten.");
-std::filesystem::path dataPath(const Places& places)
-{
-    return std::filesystem::path(QFile::encodeName(places.dataDirectory).toStdString());
-}
 } // namespace
 
 // The alarm windows' "Bearbeiten" reaches the manager through this, building it when it is
@@ -46,10 +42,10 @@ private:
 
 ZeitwacheApp::ZeitwacheApp(Places places, Desktop& desktop, const Clock& clock)
     : places_(std::move(places)), desktop_(desktop), clock_(clock),
-      settings_(dataPath(places_) / std::string(ClockSettings::fileName)),
+      settings_(toPath(places_.dataDirectory) / std::string(ClockSettings::fileName)),
       cascade_(std::make_unique<AlarmCascade>(desktop.screenSize().width(), desktop.screenSize().height())),
       executor_(std::make_unique<AlarmExecutor>(desktop, clock, list_, places_.soundFolders, snoozeCount_, *cascade_)),
-      book_(dataPath(places_), list_, clock, *executor_)
+      book_(toPath(places_.dataDirectory), list_, clock, *executor_)
 {
 }
 

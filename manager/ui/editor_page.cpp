@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -81,14 +80,6 @@ QString asApplicationField(QString path)
     return QLatin1Char('"') + path + QLatin1Char('"');
 }
 
-std::vector<std::filesystem::path> filePaths(const QStringList& folders)
-{
-    std::vector<std::filesystem::path> paths;
-    for (const QString& folder : folders)
-        paths.emplace_back(QFile::encodeName(folder).toStdString());
-    return paths;
-}
-
 } // namespace
 
 EditorPage::EditorPage(Desktop& desktop, AppointmentBook& book, const Clock& clock, QStringList soundFolders,
@@ -98,7 +89,7 @@ EditorPage::EditorPage(Desktop& desktop, AppointmentBook& book, const Clock& clo
       book_(book),
       soundFolders_(std::move(soundFolders)),
       editor_(std::make_unique<AppointmentEditor>(
-          book.list(), clock, soundEntriesIn(filePaths(soundFolders_))))
+          book.list(), clock, soundEntriesIn(toPaths(soundFolders_))))
 {
     setObjectName(QStringLiteral("TabSheet1"));
     build(help);

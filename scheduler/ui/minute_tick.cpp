@@ -22,12 +22,10 @@ MinuteTick::~MinuteTick() = default;
 
 void MinuteTick::start() { scheduleNext(); }
 
-bool MinuteTick::running() const { return timer_->isActive(); }
-
 void MinuteTick::setEverySecond(bool on)
 {
     everySecond_ = on;
-    if (running())
+    if (timer_->isActive())
         scheduleNext();
 }
 

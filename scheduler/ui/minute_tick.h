@@ -21,7 +21,6 @@ public:
     ~MinuteTick() override;
 
     void start();
-    bool running() const;
     // Whether a shown clock needs every second; changing it while running schedules anew,
     // so a clock shown again counts the seconds from now on, not from the next minute.
     void setEverySecond(bool on);
