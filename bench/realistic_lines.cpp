@@ -125,6 +125,18 @@ std::vector<std::string> asLoaded(const std::vector<std::string>& lines)
     return splitLines(joinLines(lines));
 }
 
+std::vector<std::string> scatteredInMemory(const std::vector<std::string>& lines)
+{
+    std::vector<size_t> order(lines.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::shuffle(order.begin(), order.end(), std::mt19937(7));
+    std::vector<std::string> scattered(lines.size());
+    for (size_t i : order)
+        scattered[i] = lines[i];
+    return scattered;
+}
+
 const std::vector<std::string>& linesNoneDue(size_t n)
 {
     static std::map<size_t, std::vector<std::string>> cache;

@@ -26,6 +26,10 @@ std::vector<std::string> realisticLines(size_t n, unsigned seed = 1);
 // line), which would measure the generator rather than the program.
 std::vector<std::string> asLoaded(const std::vector<std::string>& lines);
 
+// The same lines allocated in a shuffled order, so that they lie scattered in memory as
+// after a long session of stores and edits without a restart.
+std::vector<std::string> scatteredInMemory(const std::vector<std::string>& lines);
+
 // Like realisticLines, but without any line that a due check at kCheckTime would carry
 // out, even in the first run of the day (which announces the day's appointments without
 // time). Built once per n and kept.

@@ -104,16 +104,8 @@ BENCHMARK(AppointmentList_Store_AtEnd_SaveExcluded)->Arg(100'000)->Unit(benchmar
 void AppointmentList_Store_AtEnd_ScatteredHeap_SaveExcluded(benchmark::State& state)
 {
     const auto n = static_cast<size_t>(state.range(0));
-    const auto ordered = realisticLines(n);
-    std::vector<size_t> order(n);
-    for (size_t i = 0; i < n; ++i)
-        order[i] = i;
-    std::shuffle(order.begin(), order.end(), std::mt19937(7));
-    std::vector<std::string> scattered(n);
-    for (size_t i : order)
-        scattered[i] = ordered[i]; // allocated in shuffled order
     AppointmentList list;
-    list.assign(std::move(scattered));
+    list.assign(scatteredInMemory(realisticLines(n)));
     const auto last = dateTimeValues(list.lines()).back();
     const std::string stored = lineAt(last + 7, "Neuer Termin nach allen anderen");
     const size_t end = list.count();

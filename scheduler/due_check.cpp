@@ -93,7 +93,7 @@ bool isDayOfAppointment(line::RepeatKind kind, const Date& start, const Date& to
 } // namespace
 
 DueCheck::DueCheck(AppointmentList& list, const Clock& clock, AppointmentExecutor& executor)
-    : list_(list), clock_(clock), executor_(executor)
+    : list_(list), checkDays_(list), clock_(clock), executor_(executor)
 {
 }
 
@@ -305,10 +305,15 @@ void DueCheck::checkLines(const LocalDateTime& now)
     const std::string todayDd = twoDigits(today.day);
     const bool newDay = lastCheckDay_ != todayDd;
 
+    const int64_t day = dayNumber(today);
     for (size_t i = 0; i < list_.count();) {
+        if (!checkDays_.mustRead(i, day)) {
+            ++i;
+            continue;
+        }
         // Each line lies elsewhere on the heap; asking for one a few lines ahead lets its
         // fetch from memory overlap the reading of this one.
-        if (i + kPrefetchAhead < list_.count()) {
+        if (i + kPrefetchAhead < list_.count() && checkDays_.mustRead(i + kPrefetchAhead, day)) {
             const char* ahead = list_.get(i + kPrefetchAhead).data();
             __builtin_prefetch(ahead);
             __builtin_prefetch(ahead + kFieldsEnd); // the fields may reach into the next cache line
@@ -316,6 +321,7 @@ void DueCheck::checkLines(const LocalDateTime& now)
         // All fields are read before anything is decided, so a damaged line stops the run
         // even when it is inactive.
         const line::CheckFields fields = line::readCheckFields(list_.get(i), today.year);
+        checkDays_.noteRead(i, fields);
         const Date date = fields.date;
         const int minutes = fields.minutes;
         const line::Texts& texts = fields.texts;

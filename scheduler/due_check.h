@@ -1,5 +1,6 @@
 #pragma once
 #include "common/civil_time.h"
+#include "scheduler/check_days.h"
 #include "store/appointment_list.h"
 
 #include <cstddef>
@@ -119,6 +120,7 @@ private:
     void checkLines(const LocalDateTime& now);
 
     AppointmentList& list_;
+    CheckDays checkDays_;
     const Clock& clock_;
     AppointmentExecutor& executor_;
     ErrorReporter report_;

@@ -130,6 +130,7 @@ bool readWrittenLayout(std::string_view l, CheckFields& f)
     f.date = date;
     f.minutes = minutes;
     f.texts = textsOf(l, length(kLengthsAt), length(kLengthsAt + 4), length(kLengthsAt + 8));
+    f.written = true;
     return true;
 }
 
@@ -275,6 +276,17 @@ Texts readTexts(std::string_view line)
     return textsOf(line, l1, l2, l3);
 }
 
+namespace {
+void readFlagFields(std::string_view l, CheckFields& f)
+{
+    f.repeat = repeatField(l);
+    f.active = activeField(l) == kActive;
+    f.showIfExpired = flag(l, kShowIfExpired);
+    f.executed = flag(l, kExecuted);
+    f.deleteAfterExecution = flag(l, kDeleteAfterExecution);
+}
+} // namespace
+
 CheckFields readCheckFields(std::string_view l, int currentYear)
 {
     CheckFields f;
@@ -283,11 +295,16 @@ CheckFields readCheckFields(std::string_view l, int currentYear)
         f.minutes = readTimeMinutes(l);
         f.texts = readTexts(l);
     }
-    f.repeat = repeatField(l);
-    f.active = activeField(l) == kActive;
-    f.showIfExpired = flag(l, kShowIfExpired);
-    f.executed = flag(l, kExecuted);
-    f.deleteAfterExecution = flag(l, kDeleteAfterExecution);
+    readFlagFields(l, f);
+    return f;
+}
+
+std::optional<CheckFields> readWrittenCheckFields(std::string_view l)
+{
+    CheckFields f;
+    if (!readWrittenLayout(l, f))
+        return std::nullopt;
+    readFlagFields(l, f);
     return f;
 }
 

@@ -200,6 +200,36 @@ TEST_F(DueCheckFixture, SecondOfTwoIsCarriedOutWhenTheFirstIsDeleted)
     EXPECT_EQ(line::readTexts(list.get(0)).message, "zweiter");
 }
 
+// The check skips lines that cannot be due from what it noted of them; every kind of change
+// after a run must reach those notes, or a line is judged by another's date.
+TEST_F(DueCheckFixture, EveryChangeOfTheListAfterARunCountsAtTheNext)
+{
+    const std::string later = makeLine({.date = "24.12.2026", .message = "spaeter"});
+    const std::string due = makeLine({.date = "06.12.2026", .message = "faellig"});
+    const std::string inactive = makeLine({.date = "06.12.2026", .active = false, .message = "faellig"});
+    const struct {
+        const char* what;
+        std::vector<std::string> before;
+        std::function<void(AppointmentList&)> change;
+    } cases[] = {
+        {"put", {later}, [&](AppointmentList& l) { l.put(0, due); }},
+        {"put of the flag", {inactive}, [&](AppointmentList& l) { l.put(0, due); }},
+        {"insert before", {later}, [&](AppointmentList& l) { l.insert(0, due); }},
+        {"remove before", {later, due}, [&](AppointmentList& l) { l.remove(0); }},
+        {"remove several", {later, later, due}, [&](AppointmentList& l) { l.removeAll({0, 1}); }},
+        {"assign", {later}, [&](AppointmentList& l) { l.assign({later, due}); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        list.assign(c.before);
+        executor.forget();
+        runAt("06.12.2026", 9, 0);
+        c.change(list);
+        runAt("06.12.2026", 10, 0);
+        EXPECT_EQ(executor.messages(), std::vector<std::string>{"faellig"});
+    }
+}
+
 TEST_F(DueCheckFixture, DamagedLineStopsTheRunAfterTheLinesBeforeIt)
 {
     add({.date = "06.12.2026", .time = "10:00", .message = "davor"});
@@ -486,6 +516,15 @@ TEST(DueCheckClockChanges, FixedTimesAtTheirFirstReadingHourlyOncePerRealHourJum
           "stuendlich@03:30"},
          {"Wiederholung (St\xFC" "ndlich)", "Wiederholung (T\xE4glich)", "Wiederholung (T\xE4glich)", "Neue Nachricht",
           "Neue Nachricht", "Wiederholung (St\xFC" "ndlich)"}},
+        {"spring at midnight: a one-off in the day's left-out last hour with the next day's first minute",
+         spring, -2, -1,
+         {{.date = "25.03.2028", .time = "23:30", .message = "einmal"}},
+         {},
+         [](Drive& d) {
+             d.start(Drive::at("26.03.2028", 1, 50, 0, false)); // 22:50 of the day before
+             d.ticksUntil(Drive::at("26.03.2028", 2, 10, 0, false));
+         },
+         {"einmal@00:00"}},
         {"spring: busy over the change, the left-out hour with the first minute after it",
          spring, 1, 2,
          {daily("01:59", "langsam"), daily("02:30", "taeglich"), daily("03:00", "drei")},
