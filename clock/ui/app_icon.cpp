@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QImageReader>
+#include <QPixmap>
 
 // Resources of a static library are not linked in unless something asks for them; the
 // macro has to stand outside any namespace.
@@ -19,11 +20,13 @@ QIcon appIcon()
         QIcon i;
         // Every size the resource holds, so that a size added to icons.qrc needs no edit
         // here. QIcon then picks the nearest drawn size (at 200 % the doubled one) instead
-        // of scaling a smaller picture up.
+        // of scaling a smaller picture up. Read as PNG by name: a file given to QIcon is
+        // first offered to every image plugin, which loads them before the tray icon is up.
         const QDir dir(QStringLiteral(":/zeitwache/icon"));
         for (const QString& name : dir.entryList({QStringLiteral("*.png")}, QDir::Files)) {
-            const QString path = dir.filePath(name);
-            i.addFile(path, QImageReader(path).size());
+            QImageReader png(dir.filePath(name), "png");
+            png.setAutoDetectImageFormat(false);
+            i.addPixmap(QPixmap::fromImage(png.read()));
         }
         return i;
     }();
