@@ -1,5 +1,7 @@
 #include "scheduler/check_days.h"
 
+#include "common/zeitwache_error.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -36,24 +38,17 @@ CheckDays::Span CheckDays::spanOf(const line::CheckFields& fields)
 
 CheckDays::Span CheckDays::spanOfLine(size_t pos) const
 {
-    const std::optional<line::CheckFields> fields = line::readWrittenCheckFields(list_.get(pos));
-    return fields ? spanOf(*fields) : Span{kFirstDay, kLastDay};
+    try {
+        // The year matters only for another layout, which is read every time anyway.
+        return spanOf(line::readCheckFields(list_.get(pos), 0));
+    } catch (const ZeitwacheError&) {
+        return {kFirstDay, kLastDay};
+    }
 }
 
 void CheckDays::entriesRemoved(const std::vector<size_t>& positions)
 {
-    const auto noted = std::lower_bound(positions.begin(), positions.end(), spans_.size());
-    if (noted == positions.begin())
-        return;
-    size_t kept = positions.front();
-    auto next = positions.begin();
-    for (size_t i = positions.front(); i < spans_.size(); ++i) {
-        if (next != noted && *next == i)
-            ++next;
-        else
-            spans_[kept++] = spans_[i];
-    }
-    spans_.resize(kept);
+    removePositions(spans_, positions.begin(), std::lower_bound(positions.begin(), positions.end(), spans_.size()));
 }
 
 void CheckDays::entryInserted(size_t pos)

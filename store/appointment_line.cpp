@@ -276,17 +276,6 @@ Texts readTexts(std::string_view line)
     return textsOf(line, l1, l2, l3);
 }
 
-namespace {
-void readFlagFields(std::string_view l, CheckFields& f)
-{
-    f.repeat = repeatField(l);
-    f.active = activeField(l) == kActive;
-    f.showIfExpired = flag(l, kShowIfExpired);
-    f.executed = flag(l, kExecuted);
-    f.deleteAfterExecution = flag(l, kDeleteAfterExecution);
-}
-} // namespace
-
 CheckFields readCheckFields(std::string_view l, int currentYear)
 {
     CheckFields f;
@@ -295,16 +284,11 @@ CheckFields readCheckFields(std::string_view l, int currentYear)
         f.minutes = readTimeMinutes(l);
         f.texts = readTexts(l);
     }
-    readFlagFields(l, f);
-    return f;
-}
-
-std::optional<CheckFields> readWrittenCheckFields(std::string_view l)
-{
-    CheckFields f;
-    if (!readWrittenLayout(l, f))
-        return std::nullopt;
-    readFlagFields(l, f);
+    f.repeat = repeatField(l);
+    f.active = activeField(l) == kActive;
+    f.showIfExpired = flag(l, kShowIfExpired);
+    f.executed = flag(l, kExecuted);
+    f.deleteAfterExecution = flag(l, kDeleteAfterExecution);
     return f;
 }
 

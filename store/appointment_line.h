@@ -103,9 +103,6 @@ struct CheckFields {
     bool written = false;
 };
 CheckFields readCheckFields(std::string_view line, int currentYear);
-// The same for a line in the layout the program writes, which needs no year and cannot
-// fail; empty for any other line.
-std::optional<CheckFields> readWrittenCheckFields(std::string_view line);
 
 // Replaces the single flag character in place; a line too short to hold it stays as it is.
 void setFlag(std::string& line, int k, char value);

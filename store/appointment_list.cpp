@@ -108,18 +108,8 @@ void AppointmentList::removeAll(const std::vector<size_t>& positions)
     if (positions.empty())
         return;
     checkIndex(positions.back(), lines_.size());
-    // One pass that moves each kept line once: removing 10,000 of 100,000 one by one would
-    // move the tail 10,000 times.
-    size_t kept = positions.front();
-    size_t next = 0;
-    for (size_t i = positions.front(); i < lines_.size(); ++i) {
-        if (next < positions.size() && positions[next] == i) {
-            ++next;
-            continue;
-        }
-        lines_[kept++] = std::move(lines_[i]);
-    }
-    lines_.resize(kept);
+    // One pass: removing 10,000 of 100,000 one by one would move the tail 10,000 times.
+    removePositions(lines_, positions.begin(), positions.end());
     ++revision_;
     for (Observer* observer : observers_)
         observer->entriesRemoved(positions);

@@ -4,9 +4,27 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zw {
+
+// Removes the elements at the positions [first, last) (ascending, each once, each within
+// `items`) in one pass that moves each kept element once.
+template <class T, class Position>
+void removePositions(std::vector<T>& items, Position first, Position last)
+{
+    if (first == last)
+        return;
+    size_t kept = *first;
+    for (size_t i = *first; i < items.size(); ++i) {
+        if (first != last && *first == i)
+            ++first;
+        else
+            items[kept++] = std::move(items[i]);
+    }
+    items.resize(kept);
+}
 
 enum class OverwriteAnswer { Yes, No, Cancel };
 
